@@ -1,0 +1,78 @@
+#include "com/interface_holder.h"
+
+ComRef& ComRef::operator=(ComRef&& other) noexcept {
+  if (this != &other) {
+    if (pointer_ != nullptr) pointer_->Release();
+    pointer_ = other.Detach();
+  }
+  return *this;
+}
+
+ComRef::~ComRef() {
+  if (pointer_ != nullptr) pointer_->Release();
+}
+
+IUnknown* ComRef::Detach() {
+  IUnknown* pointer = pointer_;
+  pointer_ = nullptr;
+  return pointer;
+}
+
+InterfaceHolder::InterfaceHolder(const InterfaceHolder& other) { Set(other.Get()); }
+
+InterfaceHolder& InterfaceHolder::operator=(const InterfaceHolder& other) {
+  if (other.Get() == nullptr) {
+    Release();
+  } else {
+    Set(other.Get());
+  }
+  return *this;
+}
+
+InterfaceHolder::~InterfaceHolder() { InterfaceHolder::Release(); }
+
+std::unique_ptr<InterfaceHolder> InterfaceHolder::Clone() const {
+  return std::make_unique<InterfaceHolder>(*this);
+}
+
+void InterfaceHolder::Release() {
+  if (pointer_ != nullptr) {
+    pointer_->Release();
+    pointer_ = nullptr;
+  }
+}
+
+IUnknown* InterfaceHolder::Get() const { return pointer_; }
+
+IUnknown** InterfaceHolder::GetAddressOf() { return &pointer_; }
+
+bool InterfaceHolder::Set(IUnknown* p) {
+  if (p == nullptr) return false;
+  // The new reference comes first, so that setting the held interface again keeps it alive.
+  p->AddRef();
+  Release();
+  pointer_ = p;
+  return true;
+}
+
+bool InterfaceHolder::Attach(IUnknown* p) {
+  if (p == nullptr) return false;
+  Release();
+  pointer_ = p;
+  return true;
+}
+
+HRESULT InterfaceHolder::QueryInto(TextArg interfaceIdText, InterfaceHolder& target) const {
+  const ByteBuffer id = ParseInterfaceId(interfaceIdText);
+  target.Release();
+  IUnknown* source = Get();
+  if (source == nullptr) return S_FALSE;
+  return source->QueryInterface(*reinterpret_cast<const IID*>(id.data()),
+                                reinterpret_cast<void**>(target.GetAddressOf()));
+}
+
+ComRef InterfaceHolder::Duplicate() const {
+  IUnknown* pointer = Get();
+  if (pointer != nullptr) pointer->AddRef();
+  return ComRef(pointer);
+}

@@ -1,0 +1,78 @@
+#include "com/text.h"
+
+#include <objbase.h>
+
+namespace {
+
+// The bytes of a converted buffer up to its first zero byte.
+std::string UpToFirstZero(const std::vector<char>& bytes) {
+  return std::string(bytes.data());
+}
+
+}  // namespace
+
+WideBuffer TextToWide(TextArg text, CodePage codePage) {
+  const UINT page = codePage.value_or(kCodePageGbk);
+  const char* source = text.c_str();
+  const int sourceBytes = lstrlenA(source) + 1;
+  const int units = MultiByteToWideChar(page, 0, source, sourceBytes, nullptr, 0);
+  if (units > 0) {
+    std::vector<WCHAR> wide(units, L'\0');
+    if (MultiByteToWideChar(page, 0, source, sourceBytes, wide.data(), units) != 0) {
+      return WideBuffer(std::move(wide));
+    }
+  }
+  return WideBuffer(std::vector<WCHAR>{L'\0'});
+}
+
+const WCHAR* WideData(const WideBuffer& buffer) { return buffer.units(); }
+
+std::string TextFromWide(const WCHAR* text, CodePage codePage) {
+  if (text == nullptr) return std::string();
+  const UINT page = codePage.value_or(kCodePageGbk);
+  const int bytes = WideCharToMultiByte(page, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return std::string();
+  std::vector<char> converted(bytes, '\0');
+  if (WideCharToMultiByte(page, 0, text, -1, converted.data(), bytes, nullptr, nullptr) == 0) {
+    return std::string();
+  }
+  return UpToFirstZero(converted);
+}
+
+AnsiText TextToGbk(TextArg text, CodePage codePage) {
+  const UINT page = codePage.value_or(kCodePageUtf8);
+  const int units = MultiByteToWideChar(page, 0, text.c_str(), -1, nullptr, 0);
+  if (units <= 0) return AnsiText();
+  std::vector<WCHAR> wide(units, L'\0');
+  if (MultiByteToWideChar(page, 0, text.c_str(), -1, wide.data(), units) == 0) return AnsiText();
+  const int bytes = WideCharToMultiByte(kCodePageGbk, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return AnsiText();
+  std::vector<char> gbk(bytes, '\0');
+  if (WideCharToMultiByte(kCodePageGbk, 0, wide.data(), units, gbk.data(), bytes, nullptr, nullptr) == 0) {
+    return AnsiText();
+  }
+  return UpToFirstZero(gbk);
+}
+
+ByteBuffer ParseInterfaceId(TextArg interfaceIdText) {
+  IID id{};
+  const WideBuffer wide = TextToWide(interfaceIdText);
+  CLSIDFromString(const_cast<LPWSTR>(WideData(wide)), &id);
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(&id);
+  return ByteBuffer(bytes, bytes + sizeof(id));
+}
+
+bool InterfaceIdEquals(const ByteBuffer& first, const ByteBuffer& second) { return first == second; }
+
+WCHAR* CoTaskMemDupWide(const WCHAR* text) {
+  if (text == nullptr) return nullptr;
+  const int length = lstrlenW(text);
+  // The size as a signed 32-bit number: a product that leaves that range is refused.
+  const std::int64_t exact = (static_cast<std::int64_t>(length) + 1) * 2;
+  const auto size = static_cast<std::int32_t>(static_cast<std::uint32_t>(exact));
+  if (size <= length) return nullptr;
+  auto* copy = static_cast<WCHAR*>(CoTaskMemAlloc(static_cast<SIZE_T>(size)));
+  if (copy == nullptr) return nullptr;
+  RtlMoveMemory(copy, text, static_cast<SIZE_T>(size));
+  return copy;
+}
