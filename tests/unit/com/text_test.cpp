@@ -9,3 +9,14 @@ TEST(TextToWide, EmptyTextGivesOneZeroUnit) {
 }
 
 TEST(TextToWide, RunsWithCodePage936) { EXPECT_EQ(GetACP(), 936u); }
+
+#include "support/task_allocator_spy.h"
+
+TEST(CoTaskMemDupWide, CopyIsATaskBlock) {
+  TaskAllocatorSpy spy;
+  WCHAR* copy = CoTaskMemDupWide(L"ab");
+  EXPECT_TRUE(spy.IsLive(copy));
+  CoTaskMemFree(copy);
+  EXPECT_EQ(spy.FreeCount(copy), 1);
+  EXPECT_EQ(spy.liveBlocks(), 0);
+}

@@ -1,0 +1,60 @@
+#include "support/task_allocator_spy.h"
+
+#include <cstdlib>
+#include <cstdio>
+
+TaskAllocatorSpy::TaskAllocatorSpy() {
+  if (FAILED(CoRegisterMallocSpy(this))) {
+    std::fprintf(stderr, "TaskAllocatorSpy: CoRegisterMallocSpy failed\n");
+    std::abort();
+  }
+}
+
+TaskAllocatorSpy::~TaskAllocatorSpy() { CoRevokeMallocSpy(); }
+
+int TaskAllocatorSpy::FreeCount(const void* block) const {
+  const auto found = freed_.find(block);
+  return found == freed_.end() ? 0 : found->second;
+}
+
+HRESULT TaskAllocatorSpy::QueryInterface(REFIID id, void** object) {
+  if (object == nullptr) return E_POINTER;
+  if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IMallocSpy)) {
+    *object = static_cast<IMallocSpy*>(this);
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+void* TaskAllocatorSpy::PostAlloc(void* actual) {
+  if (actual != nullptr) {
+    ++allocations_;
+    live_[actual] = 1;
+  }
+  return actual;
+}
+
+void* TaskAllocatorSpy::PreFree(void* request, BOOL) {
+  if (request != nullptr) {
+    ++frees_;
+    ++freed_[request];
+    live_.erase(request);
+  }
+  return request;
+}
+
+SIZE_T TaskAllocatorSpy::PreRealloc(void* request, SIZE_T requested, void** newRequest, BOOL) {
+  reallocating_ = request;
+  *newRequest = request;
+  return requested;
+}
+
+void* TaskAllocatorSpy::PostRealloc(void* actual, BOOL) {
+  if (actual != nullptr) {
+    live_.erase(reallocating_);
+    live_[actual] = 1;
+  }
+  reallocating_ = nullptr;
+  return actual;
+}
