@@ -8,8 +8,7 @@ namespace {
 HRESULT STDMETHODCALLTYPE QueryInterface(CallbackObject* self, REFIID id, void** object) {
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(&id);
-  const ByteBuffer requested(bytes, bytes + sizeof(IID));
+  const ByteBuffer requested = InterfaceIdBytes(id);
   if (!InterfaceIdEquals(requested, ParseInterfaceId(IidText::IUnknown)) &&
       !InterfaceIdEquals(requested, ParseInterfaceId(self->interfaceIdText))) {
     return E_NOINTERFACE;

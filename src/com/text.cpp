@@ -57,7 +57,11 @@ AnsiText TextToGbk(TextArg text, CodePage codePage) {
 ByteBuffer ParseInterfaceId(TextArg interfaceIdText) {
   IID id{};
   const WideBuffer wide = TextToWide(interfaceIdText);
-  CLSIDFromString(const_cast<LPWSTR>(WideData(wide)), &id);
+  CLSIDFromString(WideData(wide), &id);
+  return InterfaceIdBytes(id);
+}
+
+ByteBuffer InterfaceIdBytes(const IID& id) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(&id);
   return ByteBuffer(bytes, bytes + sizeof(id));
 }

@@ -75,6 +75,9 @@ AnsiText TextToGbk(TextArg text, CodePage codePage = std::nullopt);
 // memory layout of an IID. Parsed afresh at every use.
 ByteBuffer ParseInterfaceId(TextArg interfaceIdText);
 
+// The 16 bytes of an identifier that COM hands over.
+ByteBuffer InterfaceIdBytes(const IID& id);
+
 // Byte-wise equality of two identifiers.
 bool InterfaceIdEquals(const ByteBuffer& first, const ByteBuffer& second);
 
