@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/stdcall_probe.h"
+#include "unit/webview2/recording_fakes.h"
+
+// The published method tables, row for row: slot, method, and the stack bytes that the method
+// takes on x86, `this` included. Each row calls the table entry of a fake that implements our
+// declarations, so a method declared one slot off, or with a parameter of the wrong size (a RECT,
+// a double or a token passed by address instead of by value), fails here rather than corrupting
+// the stack on a real machine.
+
+namespace {
+
+struct SlotRow {
+  int slot;
+  const char* method;
+  int bytes;
+};
+
+const SlotRow kEnvironment4[] = {
+    {3, "CreateCoreWebView2Controller", 12},
+    {4, "CreateWebResourceResponse", 24},
+    {5, "get_BrowserVersionString", 8},
+    {6, "add_NewBrowserVersionAvailable", 12},
+    {7, "remove_NewBrowserVersionAvailable", 12},
+    {8, "CreateWebResourceRequest", 24},
+    {9, "CreateCoreWebView2CompositionController", 12},
+    {10, "CreateCoreWebView2PointerInfo", 8},
+    {11, "GetAutomationProviderForWindow", 12},
+};
+
+const SlotRow kController[] = {
+    {3, "get_IsVisible", 8},
+    {4, "put_IsVisible", 8},
+    {5, "get_Bounds", 8},
+    {6, "put_Bounds", 20},
+    {7, "get_ZoomFactor", 8},
+    {8, "put_ZoomFactor", 12},
+    {9, "add_ZoomFactorChanged", 12},
+    {10, "remove_ZoomFactorChanged", 12},
+    {11, "SetBoundsAndZoomFactor", 28},
+    {12, "MoveFocus", 8},
+    {13, "add_MoveFocusRequested", 12},
+    {14, "remove_MoveFocusRequested", 12},
+    {15, "add_GotFocus", 12},
+    {16, "remove_GotFocus", 12},
+    {17, "add_LostFocus", 12},
+    {18, "remove_LostFocus", 12},
+    {19, "add_AcceleratorKeyPressed", 12},
+    {20, "remove_AcceleratorKeyPressed", 12},
+    {21, "get_ParentWindow", 8},
+    {22, "put_ParentWindow", 8},
+    {23, "NotifyParentWindowPositionChanged", 4},
+    {24, "Close", 4},
+    {25, "get_CoreWebView2", 8},
+};
+
+const SlotRow kWebView[] = {
+    {3, "get_Settings", 8},
+    {4, "get_Source", 8},
+    {5, "Navigate", 8},
+    {6, "NavigateToString", 8},
+    {7, "add_NavigationStarting", 12},
+    {8, "remove_NavigationStarting", 12},
+    {9, "add_ContentLoading", 12},
+    {10, "remove_ContentLoading", 12},
+    {11, "add_SourceChanged", 12},
+    {12, "remove_SourceChanged", 12},
+    {13, "add_HistoryChanged", 12},
+    {14, "remove_HistoryChanged", 12},
+    {15, "add_NavigationCompleted", 12},
+    {16, "remove_NavigationCompleted", 12},
+    {17, "add_FrameNavigationStarting", 12},
+    {18, "remove_FrameNavigationStarting", 12},
+    {19, "add_FrameNavigationCompleted", 12},
+    {20, "remove_FrameNavigationCompleted", 12},
+    {21, "add_ScriptDialogOpening", 12},
+    {22, "remove_ScriptDialogOpening", 12},
+    {23, "add_PermissionRequested", 12},
+    {24, "remove_PermissionRequested", 12},
+    {25, "add_ProcessFailed", 12},
+    {26, "remove_ProcessFailed", 12},
+    {27, "AddScriptToExecuteOnDocumentCreated", 12},
+    {28, "RemoveScriptToExecuteOnDocumentCreated", 8},
+    {29, "ExecuteScript", 12},
+    {30, "CapturePreview", 16},
+    {31, "Reload", 4},
+    {32, "PostWebMessageAsJson", 8},
+    {33, "PostWebMessageAsString", 8},
+    {34, "add_WebMessageReceived", 12},
+    {35, "remove_WebMessageReceived", 12},
+    {36, "CallDevToolsProtocolMethod", 16},
+    {37, "get_BrowserProcessId", 8},
+    {38, "get_CanGoBack", 8},
+    {39, "get_CanGoForward", 8},
+    {40, "GoBack", 4},
+    {41, "GoForward", 4},
+    {42, "GetDevToolsProtocolEventReceiver", 12},
+    {43, "Stop", 4},
+    {44, "add_NewWindowRequested", 12},
+    {45, "remove_NewWindowRequested", 12},
+    {46, "add_DocumentTitleChanged", 12},
+    {47, "remove_DocumentTitleChanged", 12},
+    {48, "get_DocumentTitle", 8},
+    {49, "AddHostObjectToScript", 12},
+    {50, "RemoveHostObjectFromScript", 8},
+    {51, "OpenDevToolsWindow", 4},
+    {52, "add_ContainsFullScreenElementChanged", 12},
+    {53, "remove_ContainsFullScreenElementChanged", 12},
+    {54, "get_ContainsFullScreenElement", 8},
+    {55, "add_WebResourceRequested", 12},
+    {56, "remove_WebResourceRequested", 12},
+    {57, "AddWebResourceRequestedFilter", 12},
+    {58, "RemoveWebResourceRequestedFilter", 12},
+    {59, "add_WindowCloseRequested", 12},
+    {60, "remove_WindowCloseRequested", 12},
+};
+
+const SlotRow kWebView15[] = {
+    {109, "add_FaviconChanged", 12},
+    {110, "remove_FaviconChanged", 12},
+    {111, "get_FaviconUri", 8},
+    {112, "GetFavicon", 12},
+};
+
+const SlotRow kNavigationCompletedArgs[] = {
+    {3, "get_IsSuccess", 8},
+    {4, "get_WebErrorStatus", 8},
+    {5, "get_NavigationId", 8},
+};
+
+const SlotRow kDevToolsProtocolEventReceiver[] = {
+    {3, "add_DevToolsProtocolEventReceived", 12},
+    {4, "remove_DevToolsProtocolEventReceived", 12},
+};
+
+// More than any method takes: a stdcall callee removes exactly its own arguments, whatever was pushed.
+constexpr int kDummyArguments = 8;
+
+// The stack bytes that entry `slot` of the object's table takes. Its dummy arguments all point
+// at one zeroed block; a probing fake notes its method's name and touches none of them.
+int BytesTaken(IUnknown* object, int slot) {
+  ULONG_PTR scratch[kDummyArguments] = {};
+  const auto d = reinterpret_cast<ULONG_PTR>(scratch);
+  return CallStdcall(TableEntry(object, slot), {reinterpret_cast<ULONG_PTR>(object), d, d, d, d, d, d, d, d})
+      .bytesPopped;
+}
+
+template <std::size_t N>
+void ExpectSlots(IUnknown* object, Recorder& recorder, const SlotRow (&rows)[N]) {
+  recorder.probing = true;
+  for (const SlotRow& row : rows) {
+    SCOPED_TRACE(std::string(row.method) + " at slot " + std::to_string(row.slot));
+    recorder.calls.clear();
+    EXPECT_EQ(BytesTaken(object, row.slot), row.bytes);
+    ASSERT_EQ(recorder.calls.size(), 1u);
+    EXPECT_EQ(recorder.calls[0].method, row.method);
+  }
+}
+
+TEST(DeclaredSlots, Environment4) {
+  FakeEnvironment environment;
+  ExpectSlots(&environment, environment, kEnvironment4);
+}
+
+TEST(DeclaredSlots, Controller) {
+  FakeController controller;
+  ExpectSlots(&controller, controller, kController);
+}
+
+TEST(DeclaredSlots, WebViewAndItsVersion15) {
+  FakeWebView view;
+  ExpectSlots(static_cast<ICoreWebView2*>(&view), view, kWebView);
+  ExpectSlots(static_cast<ICoreWebView2_15*>(&view), view, kWebView15);
+}
+
+TEST(DeclaredSlots, NavigationCompletedArgs) {
+  FakeNavigationCompletedArgs args;
+  ExpectSlots(&args, args, kNavigationCompletedArgs);
+}
+
+TEST(DeclaredSlots, DevToolsProtocolEventReceiver) {
+  FakeDevToolsReceiver receiver;
+  ExpectSlots(&receiver, receiver, kDevToolsProtocolEventReceiver);
+}
+
+template <class Handler>
+void ExpectInvoke(int bytes) {
+  RecordingHandler<Handler> handler;
+  ExpectSlots(&handler, handler, {{3, "Invoke", bytes}});
+}
+
+TEST(DeclaredSlots, EveryHandlerInvoke) {
+  struct Row {
+    const char* handler;
+    int bytes;
+    void (*expectInvoke)(int bytes);
+  };
+#define HANDLER_ROW(Handler, bytes) \
+  { #Handler, bytes, &ExpectInvoke < Handler> }
+  const Row rows[] = {
+      HANDLER_ROW(ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, 12),
+      HANDLER_ROW(ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, 12),
+      HANDLER_ROW(ICoreWebView2NewBrowserVersionAvailableEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2CreateCoreWebView2CompositionControllerCompletedHandler, 12),
+      HANDLER_ROW(ICoreWebView2ZoomFactorChangedEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2MoveFocusRequestedEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2FocusChangedEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2AcceleratorKeyPressedEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2FaviconChangedEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2GetFaviconCompletedHandler, 12),
+      HANDLER_ROW(ICoreWebView2DevToolsProtocolEventReceivedEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2NavigationStartingEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2ContentLoadingEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2SourceChangedEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2HistoryChangedEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2NavigationCompletedEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2ScriptDialogOpeningEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2PermissionRequestedEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2ProcessFailedEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2WebMessageReceivedEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2NewWindowRequestedEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2DocumentTitleChangedEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2ContainsFullScreenElementChangedEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2WebResourceRequestedEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2WindowCloseRequestedEventHandler, 12),
+      HANDLER_ROW(ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler, 12),
+      HANDLER_ROW(ICoreWebView2ExecuteScriptCompletedHandler, 12),
+      HANDLER_ROW(ICoreWebView2CapturePreviewCompletedHandler, 8),
+      HANDLER_ROW(ICoreWebView2CallDevToolsProtocolMethodCompletedHandler, 12),
+  };
+#undef HANDLER_ROW
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.handler);
+    row.expectInvoke(row.bytes);
+  }
+}
+
+}  // namespace
