@@ -1,0 +1,12 @@
+#pragma once
+
+// Start-up of the client, in order: the fatal end for failed allocations, COM as a single-threaded
+// apartment, the executable's folder as the current directory, MainWindow.
+
+#include <windows.h>
+
+// Runs start-up and answers the main window (null if it could not be made).
+HWND StartClient(HINSTANCE instance);
+
+// Dispatches the thread's messages; the program ends from inside, through EndProgram.
+[[noreturn]] void RunMessageLoop();
