@@ -136,6 +136,75 @@ const SlotRow kDevToolsProtocolEventReceiver[] = {
     {4, "remove_DevToolsProtocolEventReceived", 12},
 };
 
+// The options interfaces each derive from IUnknown on their own.
+const SlotRow kOptions[] = {
+    {3, "get_AdditionalBrowserArguments", 8},
+    {4, "put_AdditionalBrowserArguments", 8},
+    {5, "get_Language", 8},
+    {6, "put_Language", 8},
+    {7, "get_TargetCompatibleBrowserVersion", 8},
+    {8, "put_TargetCompatibleBrowserVersion", 8},
+    {9, "get_AllowSingleSignOnUsingOSPrimaryAccount", 8},
+    {10, "put_AllowSingleSignOnUsingOSPrimaryAccount", 8},
+};
+const SlotRow kOptions2[] = {{3, "get_ExclusiveUserDataFolderAccess", 8}, {4, "put_ExclusiveUserDataFolderAccess", 8}};
+const SlotRow kOptions3[] = {{3, "get_IsCustomCrashReportingEnabled", 8}, {4, "put_IsCustomCrashReportingEnabled", 8}};
+const SlotRow kOptions4[] = {{3, "GetCustomSchemeRegistrations", 12}, {4, "SetCustomSchemeRegistrations", 12}};
+const SlotRow kOptions5[] = {{3, "get_EnableTrackingPrevention", 8}, {4, "put_EnableTrackingPrevention", 8}};
+const SlotRow kOptions6[] = {{3, "get_AreBrowserExtensionsEnabled", 8}, {4, "put_AreBrowserExtensionsEnabled", 8}};
+const SlotRow kOptions7[] = {
+    {3, "get_ChannelSearchKind", 8},
+    {4, "put_ChannelSearchKind", 8},
+    {5, "get_ReleaseChannels", 8},
+    {6, "put_ReleaseChannels", 8},
+};
+const SlotRow kOptions8[] = {{3, "get_ScrollBarStyle", 8}, {4, "put_ScrollBarStyle", 8}};
+
+// All eight options interfaces on one probing fake, as the program's own options object has them.
+class ProbingOptions : public FakeObject<ICoreWebView2EnvironmentOptions>,
+                       public ICoreWebView2EnvironmentOptions2,
+                       public ICoreWebView2EnvironmentOptions3,
+                       public ICoreWebView2EnvironmentOptions4,
+                       public ICoreWebView2EnvironmentOptions5,
+                       public ICoreWebView2EnvironmentOptions6,
+                       public ICoreWebView2EnvironmentOptions7,
+                       public ICoreWebView2EnvironmentOptions8 {
+ public:
+  using Base = FakeObject<ICoreWebView2EnvironmentOptions>;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override { return Base::QueryInterface(id, object); }
+  ULONG STDMETHODCALLTYPE AddRef() override { return Base::AddRef(); }
+  ULONG STDMETHODCALLTYPE Release() override { return Base::Release(); }
+
+  HRESULT STDMETHODCALLTYPE get_AdditionalBrowserArguments(LPWSTR*) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE put_AdditionalBrowserArguments(LPCWSTR) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE get_Language(LPWSTR*) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE put_Language(LPCWSTR) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE get_TargetCompatibleBrowserVersion(LPWSTR*) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE put_TargetCompatibleBrowserVersion(LPCWSTR) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE get_AllowSingleSignOnUsingOSPrimaryAccount(BOOL*) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE put_AllowSingleSignOnUsingOSPrimaryAccount(BOOL) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE get_ExclusiveUserDataFolderAccess(BOOL*) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE put_ExclusiveUserDataFolderAccess(BOOL) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE get_IsCustomCrashReportingEnabled(BOOL*) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE put_IsCustomCrashReportingEnabled(BOOL) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE GetCustomSchemeRegistrations(UINT32*, ICoreWebView2CustomSchemeRegistration***) override {
+    return Record(__func__);
+  }
+  HRESULT STDMETHODCALLTYPE SetCustomSchemeRegistrations(UINT32, ICoreWebView2CustomSchemeRegistration**) override {
+    return Record(__func__);
+  }
+  HRESULT STDMETHODCALLTYPE get_EnableTrackingPrevention(BOOL*) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE put_EnableTrackingPrevention(BOOL) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE get_AreBrowserExtensionsEnabled(BOOL*) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE put_AreBrowserExtensionsEnabled(BOOL) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE get_ChannelSearchKind(COREWEBVIEW2_CHANNEL_SEARCH_KIND*) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE put_ChannelSearchKind(COREWEBVIEW2_CHANNEL_SEARCH_KIND) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE get_ReleaseChannels(COREWEBVIEW2_RELEASE_CHANNELS*) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE put_ReleaseChannels(COREWEBVIEW2_RELEASE_CHANNELS) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE get_ScrollBarStyle(COREWEBVIEW2_SCROLLBAR_STYLE*) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE put_ScrollBarStyle(COREWEBVIEW2_SCROLLBAR_STYLE) override { return Record(__func__); }
+};
+
 // More than any method takes: a stdcall callee removes exactly its own arguments, whatever was pushed.
 constexpr int kDummyArguments = 8;
 
@@ -184,6 +253,18 @@ TEST(DeclaredSlots, NavigationCompletedArgs) {
 TEST(DeclaredSlots, DevToolsProtocolEventReceiver) {
   FakeDevToolsReceiver receiver;
   ExpectSlots(&receiver, receiver, kDevToolsProtocolEventReceiver);
+}
+
+TEST(DeclaredSlots, EnvironmentOptions) {
+  ProbingOptions options;
+  ExpectSlots(static_cast<ICoreWebView2EnvironmentOptions*>(&options), options, kOptions);
+  ExpectSlots(static_cast<ICoreWebView2EnvironmentOptions2*>(&options), options, kOptions2);
+  ExpectSlots(static_cast<ICoreWebView2EnvironmentOptions3*>(&options), options, kOptions3);
+  ExpectSlots(static_cast<ICoreWebView2EnvironmentOptions4*>(&options), options, kOptions4);
+  ExpectSlots(static_cast<ICoreWebView2EnvironmentOptions5*>(&options), options, kOptions5);
+  ExpectSlots(static_cast<ICoreWebView2EnvironmentOptions6*>(&options), options, kOptions6);
+  ExpectSlots(static_cast<ICoreWebView2EnvironmentOptions7*>(&options), options, kOptions7);
+  ExpectSlots(static_cast<ICoreWebView2EnvironmentOptions8*>(&options), options, kOptions8);
 }
 
 template <class Handler>
