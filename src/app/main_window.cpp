@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"CuixiaoClientWindow";
-
 template <typename Handler, typename... Args>
 void Raise(const Handler& handler, Args... args) {
   if (handler) handler(args...);
@@ -15,7 +13,7 @@ void Raise(const Handler& handler, Args... args) {
 
 bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW windowClass{};
-  if (GetClassInfoExW(instance, kClassName, &windowClass)) return true;
+  if (GetClassInfoExW(instance, MainWindow::kClassName, &windowClass)) return true;
   windowClass.cbSize = sizeof(windowClass);
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
@@ -25,7 +23,7 @@ bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kClassName;
+  windowClass.lpszClassName = MainWindow::kClassName;
   return RegisterClassExW(&windowClass) != 0;
 }
 

@@ -9,6 +9,7 @@
 
 class MainWindow {
  public:
+  static constexpr wchar_t kClassName[] = L"CuixiaoClientWindow";
   static constexpr int kWidth = 954;
   static constexpr int kHeight = 719;
 

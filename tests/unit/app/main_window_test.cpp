@@ -1,38 +1,15 @@
 #include "app/main_window.h"
 
 #include <gtest/gtest.h>
-#include <shellapi.h>
 
 #include <cstdlib>
-#include <cwchar>
 #include <string>
 #include <vector>
 
 #include "app/handlers.h"
-#include "app/tray.h"
+#include "unit/app/shell_probes.h"
 
 namespace {
-
-void PumpMessages(DWORD milliseconds = 100) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  } while (GetTickCount() - start < milliseconds);
-}
-
-// NIM_MODIFY that changes nothing succeeds only for an icon the shell has.
-bool TrayIconExists(HWND window) {
-  NOTIFYICONDATAW record{};
-  record.cbSize = NOTIFYICONDATAW_V1_SIZE;
-  record.hWnd = window;
-  record.uID = kTrayIconId;
-  return Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
-}
 
 void SendKey(WORD key, bool withAlt = false) {
   std::vector<INPUT> inputs;
@@ -88,17 +65,8 @@ struct MenuWatch {
 };
 MenuWatch* g_menuWatch = nullptr;
 
-BOOL CALLBACK FindVisibleMenu(HWND candidate, LPARAM found) {
-  wchar_t name[16] = L"";
-  GetClassNameW(candidate, name, 16);
-  if (std::wcscmp(name, L"#32768") != 0 || !IsWindowVisible(candidate)) return TRUE;
-  *reinterpret_cast<HWND*>(found) = candidate;
-  return FALSE;
-}
-
 void CALLBACK WatchMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND menu = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindVisibleMenu, reinterpret_cast<LPARAM>(&menu));
+  const HWND menu = FindOpenMenu(GetCurrentProcessId());
   if (menu == nullptr) return;
   KillTimer(nullptr, timer);
   MenuVisit& visit = g_menuWatch->visit;
