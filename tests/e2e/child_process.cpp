@@ -72,7 +72,7 @@ ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& argu
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                      environment.data(), nullptr, &startup, &info_)) {
+                      environment.data(), tempFolder.c_str(), &startup, &info_)) {
     info_ = PROCESS_INFORMATION{};
   }
 }

@@ -18,8 +18,8 @@ std::wstring FreshFolder(const wchar_t* name);
 
 class ChildProcess {
  public:
-  // Starts the program with the arguments; its environment is ours with TEMP and TMP set to
-  // `tempFolder`, so nothing it writes there is shared with other runs.
+  // Starts the program with the arguments in `tempFolder`, which is also its TEMP and TMP: the
+  // environment is ours otherwise. Nothing it writes there is shared with other runs.
   ChildProcess(const std::wstring& program, const std::wstring& arguments, const std::wstring& tempFolder);
   ~ChildProcess();  // ends the process if it is still running
   ChildProcess(const ChildProcess&) = delete;

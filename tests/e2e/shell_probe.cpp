@@ -21,12 +21,26 @@ HWND g_window = nullptr;
 std::wstring g_journal;
 void* volatile g_kept = nullptr;
 
+// Whether the current directory is the executable's folder.
+bool InExecutableFolder() {
+  wchar_t executable[MAX_PATH] = L"";
+  wchar_t current[MAX_PATH] = L"";
+  GetModuleFileNameW(nullptr, executable, MAX_PATH);
+  GetCurrentDirectoryW(MAX_PATH, current);
+  std::wstring folder = executable;
+  folder.resize(folder.find_last_of(L'\\'));
+  std::wstring directory = current;
+  if (!directory.empty() && directory.back() == L'\\') directory.pop_back();
+  return lstrcmpiW(folder.c_str(), directory.c_str()) == 0;
+}
+
 void Note(const char* routine) {
   APTTYPE type;
   APTTYPEQUALIFIER qualifier;
   const std::string line = std::string(routine) + " window=" + (IsWindow(g_window) ? "alive" : "gone") +
                            " icon=" + (TrayIconExists(g_window) ? "shown" : "gone") +
-                           " com=" + (SUCCEEDED(CoGetApartmentType(&type, &qualifier)) ? "on" : "off") + "\n";
+                           " com=" + (SUCCEEDED(CoGetApartmentType(&type, &qualifier)) ? "on" : "off") +
+                           " folder=" + (InExecutableFolder() ? "exe" : "elsewhere") + "\n";
   const HANDLE file = CreateFileW(g_journal.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
   DWORD written;
   WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);

@@ -29,8 +29,10 @@ TEST(Shutdown, EachEndRunsItsStepsAndExitCode) {
     DWORD exitCode;
     std::string journal;
   } cases[] = {
-      // routines in registration order, after the window and its tray icon are gone, before COM ends
-      {L"exit", u"", u"", 0, "first window=gone icon=gone com=on\nsecond window=gone icon=gone com=on\n"},
+      // routines in registration order, after the window and its tray icon are gone, before COM
+      // ends; start-up had moved into the executable's folder
+      {L"exit", u"", u"", 0,
+       "first window=gone icon=gone com=on folder=exe\nsecond window=gone icon=gone com=on folder=exe\n"},
       {L"out-of-memory", u"内存不足，程序无法继续运行。", u"", 0xFFFFFFFF, ""},
       {L"unbindable", u"无法调用外部函数", u"库：WebView2Loader.dll\n函数：CreateCoreWebView2EnvironmentWithOptions",
        0xFFFFFFFF, ""},
