@@ -168,6 +168,16 @@ TEST_F(MainWindowTest, CreationRaisesCreatedMovedSizeChangedThenShows) {
   EXPECT_TRUE(IsWindowVisible(hwnd_));
 }
 
+TEST_F(MainWindowTest, LaterMovesAndResizesRaiseTheirEvents) {
+  log_.clear();
+  SetWindowPos(hwnd_, nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(Count("moved"), 1);
+  EXPECT_EQ(Count("sizeChanged"), 0);
+  SetWindowPos(hwnd_, nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(Count("moved"), 1);
+  EXPECT_EQ(Count("sizeChanged"), 1);
+}
+
 TEST_F(MainWindowTest, IsCentredWithItsSettings) {
   const int left = (GetSystemMetrics(SM_CXSCREEN) - MainWindow::kWidth) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - MainWindow::kHeight) / 2;
