@@ -2,15 +2,6 @@
 
 #include <objbase.h>
 
-namespace {
-
-// The bytes of a converted buffer up to its first zero byte.
-std::string UpToFirstZero(const std::vector<char>& bytes) {
-  return std::string(bytes.data());
-}
-
-}  // namespace
-
 WideBuffer TextToWide(TextArg text, CodePage codePage) {
   const UINT page = codePage.value_or(kCodePageGbk);
   const char* source = text.c_str();
@@ -36,22 +27,12 @@ std::string TextFromWide(const WCHAR* text, CodePage codePage) {
   if (WideCharToMultiByte(page, 0, text, -1, converted.data(), bytes, nullptr, nullptr) == 0) {
     return std::string();
   }
-  return UpToFirstZero(converted);
+  return std::string(converted.data());  // up to the first zero byte
 }
 
 AnsiText TextToGbk(TextArg text, CodePage codePage) {
-  const UINT page = codePage.value_or(kCodePageUtf8);
-  const int units = MultiByteToWideChar(page, 0, text.c_str(), -1, nullptr, 0);
-  if (units <= 0) return AnsiText();
-  std::vector<WCHAR> wide(units, L'\0');
-  if (MultiByteToWideChar(page, 0, text.c_str(), -1, wide.data(), units) == 0) return AnsiText();
-  const int bytes = WideCharToMultiByte(kCodePageGbk, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) return AnsiText();
-  std::vector<char> gbk(bytes, '\0');
-  if (WideCharToMultiByte(kCodePageGbk, 0, wide.data(), units, gbk.data(), bytes, nullptr, nullptr) == 0) {
-    return AnsiText();
-  }
-  return UpToFirstZero(gbk);
+  // A failed conversion to UTF-16 gives the empty wide text, and so the empty text here.
+  return TextFromWide(WideData(TextToWide(text, codePage.value_or(kCodePageUtf8))), kCodePageGbk);
 }
 
 ByteBuffer ParseInterfaceId(TextArg interfaceIdText) {
