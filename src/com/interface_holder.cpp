@@ -62,13 +62,16 @@ bool InterfaceHolder::Attach(IUnknown* p) {
   return true;
 }
 
-HRESULT InterfaceHolder::QueryInto(TextArg interfaceIdText, InterfaceHolder& target) const {
+HRESULT QueryInterfaceByText(IUnknown* object, TextArg interfaceIdText, void** result) {
   const ByteBuffer id = ParseInterfaceId(interfaceIdText);
+  return object->QueryInterface(*reinterpret_cast<const IID*>(id.data()), result);
+}
+
+HRESULT InterfaceHolder::QueryInto(TextArg interfaceIdText, InterfaceHolder& target) const {
   target.Release();
   IUnknown* source = Get();
   if (source == nullptr) return S_FALSE;
-  return source->QueryInterface(*reinterpret_cast<const IID*>(id.data()),
-                                reinterpret_cast<void**>(target.GetAddressOf()));
+  return QueryInterfaceByText(source, interfaceIdText, reinterpret_cast<void**>(target.GetAddressOf()));
 }
 
 ComRef InterfaceHolder::Duplicate() const {

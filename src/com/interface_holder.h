@@ -30,6 +30,9 @@ class ComRef {
   IUnknown* pointer_ = nullptr;
 };
 
+// QueryInterface for the interface that the identifier text names.
+HRESULT QueryInterfaceByText(IUnknown* object, TextArg interfaceIdText, void** result);
+
 class InterfaceHolder {
  public:
   InterfaceHolder() = default;

@@ -206,10 +206,8 @@ HRESULT WebViewWrapper::AddHostObjectToScript(TextArg name, ComRef hostObject) {
   VARIANT object;
   VariantInit(&object);
   if (hostObject) {
-    const ByteBuffer unknownId = ParseInterfaceId(IidText::IUnknown);
     IUnknown* unknown = nullptr;
-    if (SUCCEEDED(hostObject.Get()->QueryInterface(*reinterpret_cast<const IID*>(unknownId.data()),
-                                                   reinterpret_cast<void**>(&unknown))) &&
+    if (SUCCEEDED(QueryInterfaceByText(hostObject.Get(), IidText::IUnknown, reinterpret_cast<void**>(&unknown))) &&
         unknown != nullptr) {
       V_VT(&object) = VT_UNKNOWN;
       V_UNKNOWN(&object) = unknown;
