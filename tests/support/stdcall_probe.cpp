@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#if defined(__i386__)
+
 // ULONG_PTR CallAndMeasure(routine, arguments, count, int* bytesPopped)
 extern "C" ULONG_PTR CallAndMeasure(const void* routine, const ULONG_PTR* arguments, int count, int* bytesPopped);
 
@@ -32,6 +34,28 @@ _CallAndMeasure:
     popl  %ebp
     ret
 )");
+
+#else
+
+namespace {
+
+// Extra arguments are harmless where the caller cleans the stack.
+using NineArguments = ULONG_PTR (*)(ULONG_PTR, ULONG_PTR, ULONG_PTR, ULONG_PTR, ULONG_PTR, ULONG_PTR, ULONG_PTR,
+                                    ULONG_PTR, ULONG_PTR);
+
+ULONG_PTR CallAndMeasure(const void* routine, const ULONG_PTR* arguments, int count, int* bytesPopped) {
+  ULONG_PTR a[9] = {};
+  for (int i = 0; i < count && i < 9; ++i) a[i] = arguments[i];
+  *bytesPopped = kStackBytesUnknown;
+  // A HRESULT comes back in the low half of the register; the high half is not defined.
+  const ULONG_PTR value = reinterpret_cast<NineArguments>(const_cast<void*>(routine))(a[0], a[1], a[2], a[3], a[4],
+                                                                                      a[5], a[6], a[7], a[8]);
+  return value & 0xFFFFFFFFu;
+}
+
+}  // namespace
+
+#endif
 
 StdcallResult CallStdcall(const void* routine, std::initializer_list<ULONG_PTR> arguments) {
   const std::vector<ULONG_PTR> pushed(arguments);

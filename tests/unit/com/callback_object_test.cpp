@@ -93,7 +93,7 @@ TEST_F(CallbackObjectTest, InvokeForwardsContextAndBothValues) {
   const auto result = CallStdcall(TableEntry(object, kInvokeSlot),
                                   {reinterpret_cast<ULONG_PTR>(object), static_cast<ULONG_PTR>(E_FAIL),
                                    reinterpret_cast<ULONG_PTR>(&sender)});
-  EXPECT_EQ(result.bytesPopped, 12);
+  EXPECT_STACK_BYTES(result.bytesPopped, 12);
   EXPECT_EQ(result.value, 0x00ABCDEFu);
   EXPECT_EQ(received.calls, 1);
   EXPECT_EQ(received.context, 7u);
@@ -106,7 +106,7 @@ TEST_F(CallbackObjectTest, SingleArgInvokeTakesOneValue) {
   IUnknown* object = MakeSingleArgCallbackObject(OneValueRoutine, 9, kHandlerId);
   const auto result = CallStdcall(TableEntry(object, kInvokeSlot),
                                   {reinterpret_cast<ULONG_PTR>(object), static_cast<ULONG_PTR>(E_FAIL)});
-  EXPECT_EQ(result.bytesPopped, 8);
+  EXPECT_STACK_BYTES(result.bytesPopped, 8);
   EXPECT_EQ(result.value, 0x00FEDCBAu);
   EXPECT_EQ(received.calls, 1);
   EXPECT_EQ(received.context, 9u);

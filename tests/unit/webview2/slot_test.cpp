@@ -223,7 +223,7 @@ void ExpectSlots(IUnknown* object, Recorder& recorder, const SlotRow (&rows)[N])
   for (const SlotRow& row : rows) {
     SCOPED_TRACE(std::string(row.method) + " at slot " + std::to_string(row.slot));
     recorder.calls.clear();
-    EXPECT_EQ(BytesTaken(object, row.slot), row.bytes);
+    EXPECT_STACK_BYTES(BytesTaken(object, row.slot), row.bytes);
     ASSERT_EQ(recorder.calls.size(), 1u);
     EXPECT_EQ(recorder.calls[0].method, row.method);
   }
