@@ -25,10 +25,11 @@ StdcallResult CallStdcall(const void* routine, std::initializer_list<ULONG_PTR> 
 // Entry `slot` of the routine table of a COM object.
 const void* TableEntry(const void* object, int slot);
 
-// Expects the published stack bytes where they can be measured.
-#define EXPECT_STACK_BYTES(measured, published)                \
-  do {                                                          \
-    if (kStackBytesMeasurable) {                                \
-      EXPECT_EQ((measured), (published));                       \
-    }                                                           \
+// Expects the published stack bytes where they can be measured; the measuring call always runs.
+#define EXPECT_STACK_BYTES(measured, published)     \
+  do {                                             \
+    const int measuredStackBytes = (measured);     \
+    if (kStackBytesMeasurable) {                   \
+      EXPECT_EQ(measuredStackBytes, (published));  \
+    }                                              \
   } while (0)

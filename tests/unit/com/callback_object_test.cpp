@@ -91,7 +91,7 @@ TEST_F(CallbackObjectTest, InvokeForwardsContextAndBothValues) {
   IUnknown* object = MakeCallbackObject(TwoValueRoutine, 7, kHandlerId);
   int sender = 0;
   const auto result = CallStdcall(TableEntry(object, kInvokeSlot),
-                                  {reinterpret_cast<ULONG_PTR>(object), static_cast<ULONG_PTR>(E_FAIL),
+                                  {reinterpret_cast<ULONG_PTR>(object), static_cast<ULONG>(E_FAIL),
                                    reinterpret_cast<ULONG_PTR>(&sender)});
   EXPECT_STACK_BYTES(result.bytesPopped, 12);
   EXPECT_EQ(result.value, 0x00ABCDEFu);
@@ -105,7 +105,7 @@ TEST_F(CallbackObjectTest, InvokeForwardsContextAndBothValues) {
 TEST_F(CallbackObjectTest, SingleArgInvokeTakesOneValue) {
   IUnknown* object = MakeSingleArgCallbackObject(OneValueRoutine, 9, kHandlerId);
   const auto result = CallStdcall(TableEntry(object, kInvokeSlot),
-                                  {reinterpret_cast<ULONG_PTR>(object), static_cast<ULONG_PTR>(E_FAIL)});
+                                  {reinterpret_cast<ULONG_PTR>(object), static_cast<ULONG>(E_FAIL)});
   EXPECT_STACK_BYTES(result.bytesPopped, 8);
   EXPECT_EQ(result.value, 0x00FEDCBAu);
   EXPECT_EQ(received.calls, 1);

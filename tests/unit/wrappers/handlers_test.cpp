@@ -282,7 +282,7 @@ TEST_F(HandlerTest, EveryAsynchronousCallHandsWebView2ACompletionHandlerOfItsOwn
     if (OnlyHandlerOf(fake, row.keptAs, row.handlerInterfaceIdText) == nullptr) continue;
     const ULONG_PTR result = 0x3333;
     EXPECT_EQ(fake.Complete(row.keptAs, E_ABORT, result), kRoutineAnswer + static_cast<HRESULT>(context));
-    EXPECT_EQ(routineCalls, (std::vector<RoutineCall>{{context, static_cast<ULONG_PTR>(E_ABORT), result}}));
+    EXPECT_EQ(routineCalls, (std::vector<RoutineCall>{{context, static_cast<ULONG>(E_ABORT), result}}));
     EXPECT_EQ(fake.droppedAnswers, (std::vector<ULONG>{0u}));
   }
 }
@@ -306,7 +306,7 @@ TEST_F(HandlerTest, CapturePreviewCompletesThroughTheOneValueHandler) {
             S_OK);
   OnlyHandlerOf(w.fakeView, "CapturePreview", "{697e05e9-3d8f-45fa-96f4-8ffe1ededaf5}");
   EXPECT_EQ(w.fakeView.Complete("CapturePreview", E_ABORT), kRoutineAnswer + 9);
-  EXPECT_EQ(routineCalls, (std::vector<RoutineCall>{{9, static_cast<ULONG_PTR>(E_ABORT), 0}}));
+  EXPECT_EQ(routineCalls, (std::vector<RoutineCall>{{9, static_cast<ULONG>(E_ABORT), 0}}));
   EXPECT_EQ(w.fakeView.droppedAnswers, (std::vector<ULONG>{0u}));
 }
 
