@@ -1,0 +1,19 @@
+#pragma once
+
+// A small, forgiving HTML reader: no tree, no layout, one pass over the text. It keeps what the
+// painter and the page's script need (see html_document.h) and never fails: broken markup reads
+// as text or as the nearest sensible structure.
+
+#include <string>
+
+#include "engine/html_document.h"
+
+// The page read; links are resolved against baseUri.
+HtmlDocument ReadHtml(const std::wstring& html, const std::wstring& baseUri);
+
+// Character references decoded: named ones the reader knows, &#NNN; and &#xHH;. Unknown or
+// malformed references stay as written.
+std::wstring DecodeEntities(const std::wstring& text);
+
+// Runs of white space as one space, none at either end.
+std::wstring CollapseWhiteSpace(const std::wstring& text);
