@@ -13,20 +13,27 @@
 #include "engine/html_reader.h"
 #include "engine/http_fetch.h"
 #include "engine/page_view.h"
+#include "engine/script_page.h"
+#include "engine/script_session.h"
+#include "engine/uri.h"
 #include "journal.h"
 #include "webview2/navigation_completed_args.h"
 
 namespace {
 
-class BuiltInEngine : public PageEngine {
+class BuiltInEngine : public PageEngine, public ScriptPage {
  public:
   BuiltInEngine(PageEngineHost& host, const PageEngineSettings& settings)
       : host_(host), rules_(ParseHostResolverRules(settings.browserArguments)) {
+    // JScript needs COM on this thread; the view's thread normally has it already.
+    comInitialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     view_.Show(&document_);
   }
   ~BuiltInEngine() override {
     Abandon();
     gone_->store(true);
+    script_.reset();
+    if (comInitialized_) CoUninitialize();
   }
 
   void Load(const std::wstring& uri) override {
@@ -51,8 +58,13 @@ class BuiltInEngine : public PageEngine {
 
   std::wstring Title() const override { return document_.title.empty() ? uri_ : document_.title; }
 
-  void ExecuteScript(const std::wstring&, std::function<void(HRESULT, const std::wstring&)> done) override {
-    PostToThisThread([done] { done(S_OK, L"null"); });
+  void ExecuteScript(const std::wstring& script, std::function<void(HRESULT, const std::wstring&)> done) override {
+    const CancelFlag gone = gone_;
+    PostToThisThread([this, gone, script, done] {
+      if (gone->load()) return;
+      // As the runtime: a script that throws answers "null", not a failure.
+      done(S_OK, Script().EvaluateToJson(script));
+    });
   }
 
   void Attach(HWND window) override { view_.Attach(window); }
@@ -62,7 +74,12 @@ class BuiltInEngine : public PageEngine {
     if (target.empty()) return;
     const CancelFlag gone = gone_;
     PostToThisThread([this, gone, target] {
-      if (!gone->load()) host_.OnPageRequestsNavigation(target, true);
+      if (gone->load()) return;
+      if (target.compare(0, 11, L"javascript:") == 0) {
+        Script().Run(target.substr(11));
+      } else {
+        host_.OnPageRequestsNavigation(target, true);
+      }
     });
   }
   void OnMouseWheel(int delta) override { view_.Scroll(delta); }
@@ -73,25 +90,38 @@ class BuiltInEngine : public PageEngine {
     load_.reset();
   }
 
-  // The answer for a load, on the view's thread: the page or the error page, then the reports.
+  ScriptSession& Script() {
+    if (!script_) script_ = std::make_unique<ScriptSession>(*this);
+    return *script_;
+  }
+
+  // The answer for a load, on the view's thread: the page or the error page, its inline scripts,
+  // then the reports. Every step after a report first checks that the load is still current.
   void ShowPage(const CancelFlag& load, const std::wstring& uri, const FetchResult& result) {
     const std::wstring titleBefore = Title();
     const bool failed = !result.answered || result.httpStatus >= 400;
     const bool isErrorPage = failed;
     host_.OnContentLoading(isErrorPage);
     if (load->load()) return;
-    load_.reset();
+    script_.reset();
     uri_ = uri;
+    documentUri_ = result.finalUri.empty() ? uri : result.finalUri;
     if (isErrorPage) {
       document_ = MakeErrorPage(uri, result.webErrorStatus, result.httpStatus);
     } else {
-      document_ = ReadHtml(DecodePage(result.body, result.contentType), result.finalUri);
+      document_ = ReadHtml(DecodePage(result.body, result.contentType), documentUri_);
     }
     view_.Show(&document_);
     if (Title() != titleBefore) {
       host_.OnTitleChanged();
       if (load->load()) return;
     }
+    const std::vector<std::wstring> scripts = document_.scripts;
+    for (const std::wstring& script : scripts) {
+      Script().Run(script);
+      if (load->load()) return;
+    }
+    load_.reset();
     int webErrorStatus = result.webErrorStatus;
     if (result.httpStatus == 401) webErrorStatus = COREWEBVIEW2_WEB_ERROR_STATUS_VALID_AUTHENTICATION_CREDENTIALS_REQUIRED;
     if (result.httpStatus == 407) webErrorStatus = COREWEBVIEW2_WEB_ERROR_STATUS_VALID_PROXY_AUTHENTICATION_REQUIRED;
@@ -99,14 +129,36 @@ class BuiltInEngine : public PageEngine {
     host_.OnLoadFinished(!failed, failed ? webErrorStatus : 0, result.httpStatus);
   }
 
+  // ScriptPage: what the page's script reaches.
+  HtmlDocument& Document() override { return document_; }
+  void DocumentChanged() override { view_.DocumentChanged(); }
+  std::wstring DocumentTitle() const override { return document_.title; }
+  void SetDocumentTitle(const std::wstring& title) override {
+    const std::wstring before = Title();
+    document_.title = title;
+    if (Title() != before) host_.OnTitleChanged();
+  }
+  std::wstring DocumentUri() const override { return documentUri_; }
+  void RequestNavigation(const std::wstring& target) override {
+    const std::wstring uri = ResolveUri(documentUri_, target);
+    const CancelFlag gone = gone_;
+    PostToThisThread([this, gone, uri] {
+      if (!gone->load()) host_.OnPageRequestsNavigation(uri, false);
+    });
+  }
+  IDispatch* FindHostObject(const std::wstring& name) override { return host_.FindHostObject(name); }
+
   PageEngineHost& host_;
   const std::vector<HostRule> rules_;
   CancelFlag load_;  // the load in flight, if any
   // Set when the engine is destroyed, for tasks posted outside any load.
   CancelFlag gone_ = std::make_shared<std::atomic<bool>>(false);
-  std::wstring uri_;
+  bool comInitialized_ = false;
+  std::wstring uri_;          // what the document was loaded as
+  std::wstring documentUri_;  // where it came from, after redirects: the base of its links
   HtmlDocument document_;
   PageView view_;
+  std::unique_ptr<ScriptSession> script_;  // made on first use for each document
 };
 
 }  // namespace

@@ -1,0 +1,60 @@
+#pragma once
+
+// One document's script: a JScript engine (IActiveScript) with the page's named objects, its
+// timers on the thread's message loop, and evaluation for ExecuteScript. Errors go to the journal;
+// the page stays.
+
+#include <windows.h>
+#include <activscp.h>
+
+#include <map>
+#include <string>
+
+#include "engine/script_page.h"
+
+class ScriptSession {
+ public:
+  explicit ScriptSession(ScriptPage& page);
+  ~ScriptSession();
+  ScriptSession(const ScriptSession&) = delete;
+  ScriptSession& operator=(const ScriptSession&) = delete;
+
+  // Runs statements; false when they did not run to the end (the error is in the journal).
+  bool Run(const std::wstring& code);
+  // The value of the code's last expression as JSON: "null" for undefined, functions and errors.
+  std::wstring EvaluateToJson(const std::wstring& code);
+
+  // For the page's objects: the named objects (borrowed) and timers.
+  IDispatch* NamedItem(const std::wstring& name) const;
+  LONG SetTimeout(const VARIANT& work, UINT milliseconds, bool repeat);
+  void ClearTimeout(LONG timer);
+
+  // Called by the site when the engine reports an error.
+  void OnError(IActiveScriptError* error);
+
+ private:
+  struct Timer {
+    VARIANT work;  // a function (VT_DISPATCH) or code (VT_BSTR)
+    UINT milliseconds = 0;
+    bool repeat = false;
+    UINT_PTR delayed = 0;
+  };
+  void Schedule(LONG timer);
+  void Fire(LONG timer);
+  bool Parse(const std::wstring& code, DWORD flags, VARIANT* result);
+  std::wstring ToJson(const VARIANT& value);
+
+  ScriptLinkPtr link_;
+  IActiveScript* script_ = nullptr;
+  IActiveScriptParse* parse_ = nullptr;
+  IActiveScriptSite* site_ = nullptr;
+  std::map<std::wstring, IDispatch*> items_;
+  std::map<LONG, Timer> timers_;
+  LONG nextTimer_ = 1;
+  bool failed_ = false;  // an error was reported during the current call
+};
+
+// JSON text for a string: quoted, with quotes, backslashes and control characters escaped.
+std::wstring JsonQuote(const std::wstring& text);
+// JSON text for a number, as JavaScript writes it; "null" for NaN and the infinities.
+std::wstring JsonNumber(double value);
