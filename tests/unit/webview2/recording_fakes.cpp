@@ -180,6 +180,10 @@ FakeWebView::FakeWebView()
                   IidText::ICoreWebView2_14, IidText::ICoreWebView2_15}) {}
 
 HRESULT FakeWebView::get_Settings(ICoreWebView2Settings** settings) { return Record(__func__, settings); }
+HRESULT FakeWebView::Unimplemented(const char* method) {
+  Record(method);
+  return probing ? S_OK : E_NOTIMPL;
+}
 HRESULT FakeWebView::get_Source(LPWSTR* uri) { return Record(__func__, uri); }
 HRESULT FakeWebView::Navigate(LPCWSTR uri) { return Record(__func__, uri); }
 HRESULT FakeWebView::NavigateToString(LPCWSTR htmlContent) { return Record(__func__, htmlContent); }

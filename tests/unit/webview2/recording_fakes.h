@@ -319,6 +319,8 @@ class FakeWebView : public FakeObject<PlaceholderSlots<ICoreWebView2_15>> {
   HRESULT STDMETHODCALLTYPE get_FaviconUri(LPWSTR* value) override;
   HRESULT STDMETHODCALLTYPE GetFavicon(COREWEBVIEW2_FAVICON_IMAGE_FORMAT format,
                                        ICoreWebView2GetFaviconCompletedHandler* completedHandler) override;
+  // Every method of ICoreWebView2_2 to ICoreWebView2_14: noted by name, then E_NOTIMPL.
+  HRESULT Unimplemented(const char* method) override;
 };
 
 class FakeNavigationCompletedArgs : public FakeObject<ICoreWebView2NavigationCompletedEventArgs> {

@@ -4,6 +4,7 @@
 
 #include "support/stdcall_probe.h"
 #include "unit/webview2/recording_fakes.h"
+#include "unit/webview2/view_slot_rows.h"
 
 // The published method tables, row for row: slot, method, and the stack bytes that the method
 // takes on x86, `this` included. Each row calls the table entry of a fake that implements our
@@ -12,12 +13,6 @@
 // the stack on a real machine.
 
 namespace {
-
-struct SlotRow {
-  int slot;
-  const char* method;
-  int bytes;
-};
 
 const SlotRow kEnvironment4[] = {
     {3, "CreateCoreWebView2Controller", 12},
@@ -57,73 +52,7 @@ const SlotRow kController[] = {
     {25, "get_CoreWebView2", 8},
 };
 
-const SlotRow kWebView[] = {
-    {3, "get_Settings", 8},
-    {4, "get_Source", 8},
-    {5, "Navigate", 8},
-    {6, "NavigateToString", 8},
-    {7, "add_NavigationStarting", 12},
-    {8, "remove_NavigationStarting", 12},
-    {9, "add_ContentLoading", 12},
-    {10, "remove_ContentLoading", 12},
-    {11, "add_SourceChanged", 12},
-    {12, "remove_SourceChanged", 12},
-    {13, "add_HistoryChanged", 12},
-    {14, "remove_HistoryChanged", 12},
-    {15, "add_NavigationCompleted", 12},
-    {16, "remove_NavigationCompleted", 12},
-    {17, "add_FrameNavigationStarting", 12},
-    {18, "remove_FrameNavigationStarting", 12},
-    {19, "add_FrameNavigationCompleted", 12},
-    {20, "remove_FrameNavigationCompleted", 12},
-    {21, "add_ScriptDialogOpening", 12},
-    {22, "remove_ScriptDialogOpening", 12},
-    {23, "add_PermissionRequested", 12},
-    {24, "remove_PermissionRequested", 12},
-    {25, "add_ProcessFailed", 12},
-    {26, "remove_ProcessFailed", 12},
-    {27, "AddScriptToExecuteOnDocumentCreated", 12},
-    {28, "RemoveScriptToExecuteOnDocumentCreated", 8},
-    {29, "ExecuteScript", 12},
-    {30, "CapturePreview", 16},
-    {31, "Reload", 4},
-    {32, "PostWebMessageAsJson", 8},
-    {33, "PostWebMessageAsString", 8},
-    {34, "add_WebMessageReceived", 12},
-    {35, "remove_WebMessageReceived", 12},
-    {36, "CallDevToolsProtocolMethod", 16},
-    {37, "get_BrowserProcessId", 8},
-    {38, "get_CanGoBack", 8},
-    {39, "get_CanGoForward", 8},
-    {40, "GoBack", 4},
-    {41, "GoForward", 4},
-    {42, "GetDevToolsProtocolEventReceiver", 12},
-    {43, "Stop", 4},
-    {44, "add_NewWindowRequested", 12},
-    {45, "remove_NewWindowRequested", 12},
-    {46, "add_DocumentTitleChanged", 12},
-    {47, "remove_DocumentTitleChanged", 12},
-    {48, "get_DocumentTitle", 8},
-    {49, "AddHostObjectToScript", 12},
-    {50, "RemoveHostObjectFromScript", 8},
-    {51, "OpenDevToolsWindow", 4},
-    {52, "add_ContainsFullScreenElementChanged", 12},
-    {53, "remove_ContainsFullScreenElementChanged", 12},
-    {54, "get_ContainsFullScreenElement", 8},
-    {55, "add_WebResourceRequested", 12},
-    {56, "remove_WebResourceRequested", 12},
-    {57, "AddWebResourceRequestedFilter", 12},
-    {58, "RemoveWebResourceRequestedFilter", 12},
-    {59, "add_WindowCloseRequested", 12},
-    {60, "remove_WindowCloseRequested", 12},
-};
 
-const SlotRow kWebView15[] = {
-    {109, "add_FaviconChanged", 12},
-    {110, "remove_FaviconChanged", 12},
-    {111, "get_FaviconUri", 8},
-    {112, "GetFavicon", 12},
-};
 
 const SlotRow kNavigationCompletedArgs[] = {
     {3, "get_IsSuccess", 8},
@@ -242,6 +171,7 @@ TEST(DeclaredSlots, Controller) {
 TEST(DeclaredSlots, WebViewAndItsVersion15) {
   FakeWebView view;
   ExpectSlots(static_cast<ICoreWebView2*>(&view), view, kWebView);
+  ExpectSlots(static_cast<ICoreWebView2_15*>(&view), view, kWebViewVersions);
   ExpectSlots(static_cast<ICoreWebView2_15*>(&view), view, kWebView15);
 }
 
