@@ -42,14 +42,13 @@ bool MainWindow::Create(HINSTANCE instance) {
   const int left = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
   const WideBuffer caption = TextToWide(InitialCaption());
-  creating_ = true;
   CreateWindowExW(0, kClassName, WideData(caption), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top,
                   kWidth, kHeight, nullptr, nullptr, instance, this);
-  creating_ = false;
   if (window_ == nullptr) return false;
 
   // The process runs elevated, and the unelevated shell's broadcast would be filtered out.
   if (taskbarCreated_ != 0) ChangeWindowMessageFilterEx(window_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
+  // The window has had no WM_MOVE or WM_SIZE yet, so these two are the creation's own.
   Raise(events_.created, window_);
   Raise(events_.moved, window_);
   Raise(events_.sizeChanged, window_);
@@ -88,7 +87,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOVE:
     case WM_SIZE: {
       const LRESULT result = DefWindowProcW(window_, message, wParam, lParam);
-      if (!creating_) Raise(message == WM_MOVE ? events_.moved : events_.sizeChanged, window_);
+      Raise(message == WM_MOVE ? events_.moved : events_.sizeChanged, window_);
       return result;
     }
     case WM_CLOSE:

@@ -29,7 +29,9 @@ class MainWindow {
   MainWindow& operator=(const MainWindow&) = delete;
 
   // Creates the window centred on the primary screen, raises created, position changed and size
-  // changed in that order, then shows it. False when the window cannot be made.
+  // changed in that order, then shows it. False when the window cannot be made. CreateWindowEx
+  // sends an overlapped window no WM_MOVE or WM_SIZE: its first show sends WM_SIZE, then WM_MOVE,
+  // and those raise their events like any later ones.
   bool Create(HINSTANCE instance);
 
   // Destroys the window, which removes its tray icon; nothing when there is none.
@@ -46,6 +48,4 @@ class MainWindow {
   Events events_;
   HWND window_ = nullptr;
   UINT taskbarCreated_ = 0;
-  // CreateWindowEx sends WM_MOVE and WM_SIZE itself; Create raises those events once, in order.
-  bool creating_ = false;
 };

@@ -28,7 +28,7 @@ TEST(Client, ShowsItsWindowAndTrayIconHidesOnCloseAndEndsFromTheTrayMenu) {
   EXPECT_TRUE(TrayIconExists(window));
 
   // A click on the tray icon brings the window back with the menu open; "退出" is its only item.
-  PostMessageW(window, kTrayCallbackMessage, kTrayIconId, WM_LBUTTONUP);
+  PostMessageW(window, kShellCallbackMessage, kShellIconId, WM_LBUTTONUP);
   HWND menu = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (menu = FindOpenMenu(client.id())) != nullptr; }));
   EXPECT_TRUE(IsWindowVisible(window));

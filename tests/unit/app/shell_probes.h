@@ -8,7 +8,10 @@
 
 #include <cwchar>
 
-#include "app/tray.h"
+// The tray icon as the shell knows it: the identifier and callback message are fixed facts of
+// the client, written here as such rather than taken from the code under test.
+inline constexpr UINT kShellIconId = 100;
+inline constexpr UINT kShellCallbackMessage = 0x8064;
 
 inline void PumpMessages(DWORD milliseconds = 100) {
   const DWORD start = GetTickCount();
@@ -27,7 +30,7 @@ inline bool TrayIconExists(HWND window) {
   NOTIFYICONDATAW record{};
   record.cbSize = NOTIFYICONDATAW_V1_SIZE;
   record.hWnd = window;
-  record.uID = kTrayIconId;
+  record.uID = kShellIconId;
   return Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
 }
 
