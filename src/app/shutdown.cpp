@@ -2,6 +2,7 @@
 
 #include <ole2.h>
 
+#include <utility>
 #include <vector>
 
 #include "app/main_window.h"
@@ -23,17 +24,23 @@ Shutdown& State() {
 }
 
 // An end asked for while one is under way (from a routine, or from the message loop of a fatal
-// message box) finishes the process at once, with the first end's exit code.
+// message box: the tray's "退出", another failed allocation) finishes the process at once with
+// the first end's exit code. The window still goes first, so that its tray icon goes with the
+// process; the first end's routines and COM are left where they are.
 void BeginEnd(int exitCode) {
   Shutdown& state = State();
-  if (state.ending) ExitProcess(state.exitCode);
+  if (state.ending) {
+    // Taken before the destruction, so that an end from inside it does not destroy again.
+    if (MainWindow* window = std::exchange(state.window, nullptr)) window->Destroy();
+    ExitProcess(state.exitCode);
+  }
   state.ending = true;
   state.exitCode = static_cast<UINT>(exitCode);
 }
 
 [[noreturn]] void FinishEnd(bool runRoutines) {
   Shutdown& state = State();
-  if (state.window != nullptr) state.window->Destroy();
+  if (MainWindow* window = std::exchange(state.window, nullptr)) window->Destroy();
   if (runRoutines) {
     for (ShutdownRoutine routine : state.routines) routine();
   }

@@ -1,9 +1,11 @@
-// A test-only client: the client's own start-up and shutdown, with two shutdown routines that
-// write what they see into a journal, and a way to reach each end.
+// A test-only client: the client's own start-up and shutdown, with two shutdown routines and the
+// window's destruction writing what they see into a journal, and a way to reach each end.
 //   shell_probe MODE JOURNAL
 //   exit            "退出" through the window's own command message: exit code 0
 //   out-of-memory   an allocation that fails: message box, exit code -1
 //   unbindable      an external function that cannot be bound: message box, exit code -1
+// The registered message "ShellProbeFailAllocation" sent to the window makes an allocation fail
+// then, for a second end while a message box is up.
 
 #include <windows.h>
 #include <objbase.h>
@@ -13,6 +15,7 @@
 
 #include "app/shutdown.h"
 #include "app/startup.h"
+#include "app/tray.h"
 #include "unit/app/shell_probes.h"
 
 namespace {
@@ -20,6 +23,8 @@ namespace {
 HWND g_window = nullptr;
 std::wstring g_journal;
 void* volatile g_kept = nullptr;
+WNDPROC g_windowProcedure = nullptr;
+UINT g_failAllocation = 0;
 
 // Whether the current directory is the executable's folder.
 bool InExecutableFolder() {
@@ -34,17 +39,38 @@ bool InExecutableFolder() {
   return lstrcmpiW(folder.c_str(), directory.c_str()) == 0;
 }
 
-void Note(const char* routine) {
-  APTTYPE type;
-  APTTYPEQUALIFIER qualifier;
-  const std::string line = std::string(routine) + " window=" + (IsWindow(g_window) ? "alive" : "gone") +
-                           " icon=" + (TrayIconExists(g_window) ? "shown" : "gone") +
-                           " com=" + (SUCCEEDED(CoGetApartmentType(&type, &qualifier)) ? "on" : "off") +
-                           " folder=" + (InExecutableFolder() ? "exe" : "elsewhere") + "\n";
+void Append(const std::string& line) {
   const HANDLE file = CreateFileW(g_journal.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
   DWORD written;
   WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
   CloseHandle(file);
+}
+
+// The apartment this thread is in: WebView2 needs a single-threaded one.
+const char* Apartment() {
+  APTTYPE type;
+  APTTYPEQUALIFIER qualifier;
+  if (FAILED(CoGetApartmentType(&type, &qualifier))) return "off";
+  return type == APTTYPE_STA || type == APTTYPE_MAINSTA ? "sta" : "other";
+}
+
+void Note(const char* routine) {
+  Append(std::string(routine) + " window=" + (IsWindow(g_window) ? "alive" : "gone") +
+         " icon=" + (TrayIconExists(g_window) ? "shown" : "gone") + " com=" + Apartment() +
+         " folder=" + (InExecutableFolder() ? "exe" : "elsewhere") + "\n");
+}
+
+void FailAnAllocation() {
+  volatile std::size_t huge = SIZE_MAX / 2;
+  g_kept = ::operator new(huge);
+}
+
+// Around the window's own procedure: notes its destruction, once the tray icon should be gone.
+LRESULT CALLBACK WatchWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == g_failAllocation) FailAnAllocation();
+  const LRESULT result = CallWindowProcW(g_windowProcedure, window, message, wParam, lParam);
+  if (message == WM_DESTROY) Append(std::string("destroyed icon=") + (TrayIconExists(window) ? "shown" : "gone") + "\n");
+  return result;
 }
 
 }  // namespace
@@ -52,18 +78,22 @@ void Note(const char* routine) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   int count = 0;
   wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (arguments == nullptr) return 2;
+  const std::wstring mode = count == 3 ? arguments[1] : L"";
+  g_journal = count == 3 ? arguments[2] : L"";
+  LocalFree(arguments);
   if (count != 3) return 2;
-  const std::wstring mode = arguments[1];
-  g_journal = arguments[2];
 
   AtShutdown([] { Note("first"); });
   AtShutdown([] { Note("second"); });
   g_window = StartClient(instance);
+  g_failAllocation = RegisterWindowMessageW(L"ShellProbeFailAllocation");
+  g_windowProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(g_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchWindow)));
   if (mode == L"exit") {
     PostMessageW(g_window, WM_COMMAND, kExitItemId, 0);
   } else if (mode == L"out-of-memory") {
-    volatile std::size_t huge = SIZE_MAX / 2;
-    g_kept = ::operator new(huge);
+    FailAnAllocation();
   } else if (mode == L"unbindable") {
     EndOnUnbindableFunction("WebView2Loader.dll", "CreateCoreWebView2EnvironmentWithOptions");
   } else {
