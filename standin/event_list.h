@@ -25,12 +25,13 @@ class EventList {
   const char* name() const { return name_; }
 
   HRESULT Add(Handler* handler, EventRegistrationToken* token) {
+    Journalf("add_%s", name_);
     if (!token) return E_POINTER;
     token->value = 0;
     if (!handler) return E_INVALIDARG;
     token->value = NextEventToken();
     entries_.emplace_back(token->value, Ref<Handler>(handler));
-    Journalf("add_%s token %lld", name_, static_cast<long long>(token->value));
+    Journalf("add_%s gives token %lld", name_, static_cast<long long>(token->value));
     return S_OK;
   }
 
