@@ -1,5 +1,6 @@
 #include "com/callback_object.h"
 
+#include "com/heap.h"
 #include "com/text.h"
 #include "webview2/iid_text.h"
 
@@ -25,8 +26,8 @@ ULONG STDMETHODCALLTYPE AddRef(CallbackObject* self) {
 ULONG STDMETHODCALLTYPE Release(CallbackObject* self) {
   const LONG count = InterlockedDecrement(&self->referenceCount);
   if (count != 0) return static_cast<ULONG>(count);
-  if (self->routineTable != nullptr) HeapFree(GetProcessHeap(), 0, self->routineTable);
-  HeapFree(GetProcessHeap(), 0, self);
+  ProcessHeap::Free(self->routineTable);
+  ProcessHeap::Free(self);
   return 0;
 }
 
@@ -41,12 +42,11 @@ HRESULT STDMETHODCALLTYPE InvokeSingleArg(CallbackObject* self, ULONG_PTR first)
 // Both kinds share the record and the first three routines; fill sets the kind's Invoke and routine.
 template <class Fill>
 IUnknown* Make(ULONG_PTR context, const char* interfaceIdText, Fill fill) {
-  const HANDLE heap = GetProcessHeap();
-  auto* table = static_cast<CallbackRoutineTable*>(HeapAlloc(heap, HEAP_ZERO_MEMORY, sizeof(CallbackRoutineTable)));
+  auto* table = static_cast<CallbackRoutineTable*>(ProcessHeap::AllocateZeroed(sizeof(CallbackRoutineTable)));
   if (table == nullptr) return nullptr;
-  auto* object = static_cast<CallbackObject*>(HeapAlloc(heap, HEAP_ZERO_MEMORY, sizeof(CallbackObject)));
+  auto* object = static_cast<CallbackObject*>(ProcessHeap::AllocateZeroed(sizeof(CallbackObject)));
   if (object == nullptr) {
-    HeapFree(heap, 0, table);
+    ProcessHeap::Free(table);
     return nullptr;
   }
   table->QueryInterface = QueryInterface;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "com/heap.h"
 #include "com/text.h"
 
 namespace {
@@ -117,13 +118,12 @@ ULONG STDMETHODCALLTYPE Release(I* self) {
   EnvironmentOptionsObject* object = ObjectOf(self);
   const LONG count = InterlockedDecrement(&object->referenceCount);
   if (count != 0) return static_cast<ULONG>(count);
-  const HANDLE heap = GetProcessHeap();
-  HeapFree(heap, 0, object->baseTable);
+  ProcessHeap::Free(object->baseTable);
   CoTaskMemFree(object->additionalBrowserArguments);
   CoTaskMemFree(object->language);
   CoTaskMemFree(object->targetCompatibleBrowserVersion);
   DropSchemeRegistrations(object);
-  HeapFree(heap, 0, object);
+  ProcessHeap::Free(object);
   return 0;
 }
 
@@ -188,7 +188,8 @@ HRESULT STDMETHODCALLTYPE GetCustomSchemeRegistrations(Options4* self, UINT32* c
   return S_OK;
 }
 
-// The new registrations are taken in full before the old ones go, so a refused call changes nothing.
+// The new registrations are taken in full before the old ones go: a refused call changes nothing,
+// and setting the held registrations again never drops their last reference before it is taken.
 HRESULT STDMETHODCALLTYPE SetCustomSchemeRegistrations(Options4* self, UINT32 count, Registration** registrations) {
   if (count != 0 && registrations == nullptr) return E_POINTER;
   if (count > UINT32_MAX / sizeof(Registration*)) return E_OUTOFMEMORY;
@@ -339,14 +340,13 @@ HRESULT STDMETHODCALLTYPE put_AllowSingleSignOnUsingOSPrimaryAccount(Options1* o
 }  // namespace EnvironmentOptionsRoutines
 
 ICoreWebView2EnvironmentOptions* CreateEnvironmentOptionsObject() {
-  const HANDLE heap = GetProcessHeap();
-  auto* table = static_cast<EnvironmentOptionsRoutineTable*>(
-      HeapAlloc(heap, HEAP_ZERO_MEMORY, sizeof(EnvironmentOptionsRoutineTable)));
+  auto* table =
+      static_cast<EnvironmentOptionsRoutineTable*>(ProcessHeap::AllocateZeroed(sizeof(EnvironmentOptionsRoutineTable)));
   if (table == nullptr) return nullptr;
   FillTable(*table);
-  auto* object = static_cast<EnvironmentOptionsObject*>(HeapAlloc(heap, HEAP_ZERO_MEMORY, sizeof(EnvironmentOptionsObject)));
+  auto* object = static_cast<EnvironmentOptionsObject*>(ProcessHeap::AllocateZeroed(sizeof(EnvironmentOptionsObject)));
   if (object == nullptr) {
-    HeapFree(heap, 0, table);
+    ProcessHeap::Free(table);
     return nullptr;
   }
   object->interfaces[0] = &table->options1;

@@ -32,6 +32,13 @@ HRESULT TaskAllocatorSpy::QueryInterface(REFIID id, void** object) {
   return E_NOINTERFACE;
 }
 
+SIZE_T TaskAllocatorSpy::PreAlloc(SIZE_T requested) {
+  // Zero bytes is COM's way of failing the allocation; an allocation of none cannot be failed.
+  if (requested == 0 || failures_ <= 0) return requested;
+  --failures_;
+  return 0;
+}
+
 void* TaskAllocatorSpy::PostAlloc(void* actual) {
   if (actual != nullptr) {
     ++allocations_;

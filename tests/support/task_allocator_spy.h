@@ -23,6 +23,8 @@ class TaskAllocatorSpy : public IMallocSpy {
   bool IsLive(const void* block) const { return live_.count(block) != 0; }
   // How often this block was given to CoTaskMemFree while the spy watched.
   int FreeCount(const void* block) const;
+  // The next `count` allocations of a nonzero size fail, as COM lets a spy ask.
+  void FailAllocations(int count) { failures_ = count; }
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override;
@@ -30,7 +32,7 @@ class TaskAllocatorSpy : public IMallocSpy {
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
   // IMallocSpy
-  SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T requested) override { return requested; }
+  SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T requested) override;
   void* STDMETHODCALLTYPE PostAlloc(void* actual) override;
   void* STDMETHODCALLTYPE PreFree(void* request, BOOL spied) override;
   void STDMETHODCALLTYPE PostFree(BOOL) override {}
@@ -49,4 +51,5 @@ class TaskAllocatorSpy : public IMallocSpy {
   std::map<const void*, int> live_;
   std::map<const void*, int> freed_;
   void* reallocating_ = nullptr;
+  int failures_ = 0;
 };

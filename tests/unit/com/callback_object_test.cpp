@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "com/heap.h"
 #include "com/text.h"
 #include "support/iid.h"
 #include "support/process_heap.h"
@@ -133,6 +134,30 @@ TEST_F(CallbackObjectTest, ObjectsOfOneInterfaceHaveTheirOwnTablesAndCounts) {
   EXPECT_EQ(second->Release(), 0u);
   EXPECT_EQ(first->Release(), 1u);
   EXPECT_EQ(first->Release(), 0u);
+}
+
+TEST_F(CallbackObjectTest, WithoutMemoryForItsTableOrRecordNoObjectIsMadeAndNothingIsKept) {
+  const struct {
+    const char* name;
+    int skipped;  // allocations that succeed before the one that fails
+  } cases[] = {{"the table", 0}, {"the record", 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    {
+      ProcessHeap::ScopedFailures failure(1, c.skipped);
+      EXPECT_EQ(MakeCallbackObject(TwoValueRoutine, 7, kHandlerId), nullptr);
+      EXPECT_EQ(ProcessHeap::PendingFailures(), 0) << "the failure came where it was asked for";
+    }
+    {
+      ProcessHeap::ScopedFailures failure(1, c.skipped);
+      EXPECT_EQ(MakeSingleArgCallbackObject(OneValueRoutine, 7, kHandlerId), nullptr);
+      EXPECT_EQ(ProcessHeap::PendingFailures(), 0);
+    }
+  }
+  // and with memory again, objects are made as before
+  IUnknown* object = MakeCallbackObject(TwoValueRoutine, 7, kHandlerId);
+  ASSERT_NE(object, nullptr);
+  EXPECT_EQ(object->Release(), 0u);
 }
 
 }  // namespace

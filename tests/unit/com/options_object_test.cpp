@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "com/heap.h"
 #include "com/text.h"
 #include "support/counted_object.h"
 #include "support/iid.h"
@@ -38,6 +39,17 @@ class SchemeRegistration : public CountedObject<ICoreWebView2CustomSchemeRegistr
   HRESULT STDMETHODCALLTYPE SetAllowedOrigins(UINT32, LPCWSTR*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE get_HasAuthorityComponent(BOOL*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE put_HasAuthorityComponent(BOOL) override { return E_NOTIMPL; }
+};
+
+// Notes whether its count ever fell to zero: a real registration would have freed itself there.
+class FreeableRegistration : public SchemeRegistration {
+ public:
+  bool fellToZero = false;
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG count = SchemeRegistration::Release();
+    if (count == 0) fellToZero = true;
+    return count;
+  }
 };
 
 // Every test ends with every block, string and reference back where it started.
@@ -295,6 +307,103 @@ TEST_F(OptionsObjectTest, RefusedRegistrationsChangeNothing) {
 
   EXPECT_EQ(options4->SetCustomSchemeRegistrations(0, nullptr), S_OK);
   EXPECT_EQ(kept.references(), 0);
+}
+
+TEST(OptionsObjectMemory, WithoutMemoryForItsTableOrRecordNoObjectIsMadeAndNothingIsKept) {
+  TaskAllocatorSpy spy;
+  HeapBalance heap;
+  for (int skipped : {0, 1}) {
+    SCOPED_TRACE(skipped == 0 ? "the table" : "the record");
+    ProcessHeap::ScopedFailures failure(1, skipped);
+    EXPECT_EQ(CreateEnvironmentOptionsObject(), nullptr);
+    EXPECT_EQ(ProcessHeap::PendingFailures(), 0);
+  }
+  EXPECT_EQ(spy.liveBlocks(), 0);
+}
+
+// The setters copy the new text before they free the old one, so a copy that cannot be made
+// leaves the option as it was.
+TEST_F(OptionsObjectTest, TextSettersWithoutMemoryKeepTheValueTheyHad) {
+  const struct {
+    const char* name;
+    HRESULT (STDMETHODCALLTYPE ICoreWebView2EnvironmentOptions::*put)(LPCWSTR);
+    HRESULT (STDMETHODCALLTYPE ICoreWebView2EnvironmentOptions::*get)(LPWSTR*);
+  } cases[] = {
+      {"AdditionalBrowserArguments", &ICoreWebView2EnvironmentOptions::put_AdditionalBrowserArguments,
+       &ICoreWebView2EnvironmentOptions::get_AdditionalBrowserArguments},
+      {"Language", &ICoreWebView2EnvironmentOptions::put_Language, &ICoreWebView2EnvironmentOptions::get_Language},
+      {"TargetCompatibleBrowserVersion", &ICoreWebView2EnvironmentOptions::put_TargetCompatibleBrowserVersion,
+       &ICoreWebView2EnvironmentOptions::get_TargetCompatibleBrowserVersion},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ((options_->*c.put)(L"old"), S_OK);
+    const int held = spy_.liveBlocks();
+    spy_.FailAllocations(1);
+    EXPECT_EQ((options_->*c.put)(L"new"), E_POINTER);
+    EXPECT_EQ(spy_.liveBlocks(), held) << "the old copy was not freed";
+    LPWSTR value = nullptr;
+    EXPECT_EQ((options_->*c.get)(&value), S_OK);
+    EXPECT_EQ(TakeString(value), L"old");
+
+    spy_.FailAllocations(1);
+    value = reinterpret_cast<LPWSTR>(1);
+    EXPECT_EQ((options_->*c.get)(&value), E_POINTER) << "a getter that cannot copy";
+    EXPECT_EQ(value, reinterpret_cast<LPWSTR>(1)) << "leaves the out pointer untouched";
+    spy_.FailAllocations(0);
+  }
+}
+
+TEST_F(OptionsObjectTest, SchemeRegistrationsWithoutMemoryKeepTheHeldOnes) {
+  auto* options4 = Later<ICoreWebView2EnvironmentOptions4>(IidText::ICoreWebView2EnvironmentOptions4);
+  SchemeRegistration kept, offered;
+  ICoreWebView2CustomSchemeRegistration* one[] = {&kept};
+  ICoreWebView2CustomSchemeRegistration* other[] = {&offered};
+  ASSERT_EQ(options4->SetCustomSchemeRegistrations(1, one), S_OK);
+
+  spy_.FailAllocations(1);
+  EXPECT_EQ(options4->SetCustomSchemeRegistrations(1, other), E_OUTOFMEMORY);
+  EXPECT_EQ(kept.references(), 1);
+  EXPECT_EQ(offered.references(), 0);
+
+  spy_.FailAllocations(1);
+  UINT32 count = 9;
+  ICoreWebView2CustomSchemeRegistration** got = reinterpret_cast<ICoreWebView2CustomSchemeRegistration**>(1);
+  EXPECT_EQ(options4->GetCustomSchemeRegistrations(&count, &got), E_OUTOFMEMORY);
+  EXPECT_EQ(count, 0u);
+  EXPECT_EQ(kept.references(), 1) << "no reference handed out";
+
+  EXPECT_EQ(options4->GetCustomSchemeRegistrations(&count, &got), S_OK);
+  ASSERT_EQ(count, 1u);
+  EXPECT_EQ(got[0], &kept);
+  got[0]->Release();
+  CoTaskMemFree(got);
+  EXPECT_EQ(options4->SetCustomSchemeRegistrations(0, nullptr), S_OK);
+}
+
+// A caller that reads the registrations, lets its own references go and sets the same ones again
+// hands over pointers that only the object keeps alive: the new are taken before the old go.
+TEST_F(OptionsObjectTest, SettingTheHeldRegistrationsAgainNeverDropsTheirLastReference) {
+  auto* options4 = Later<ICoreWebView2EnvironmentOptions4>(IidText::ICoreWebView2EnvironmentOptions4);
+  FreeableRegistration first, second;
+  ICoreWebView2CustomSchemeRegistration* pair[] = {&first, &second};
+  ASSERT_EQ(options4->SetCustomSchemeRegistrations(2, pair), S_OK);
+
+  UINT32 count = 0;
+  ICoreWebView2CustomSchemeRegistration** got = nullptr;
+  ASSERT_EQ(options4->GetCustomSchemeRegistrations(&count, &got), S_OK);
+  ASSERT_EQ(count, 2u);
+  got[0]->Release();
+  got[1]->Release();
+  EXPECT_EQ(options4->SetCustomSchemeRegistrations(count, got), S_OK);
+  CoTaskMemFree(got);
+  EXPECT_FALSE(first.fellToZero);
+  EXPECT_FALSE(second.fellToZero);
+  EXPECT_EQ(first.references(), 1);
+  EXPECT_EQ(second.references(), 1);
+
+  EXPECT_EQ(options4->SetCustomSchemeRegistrations(0, nullptr), S_OK);
+  EXPECT_TRUE(first.fellToZero);
 }
 
 TEST_F(OptionsObjectTest, TheLastReleaseThroughALaterInterfaceFreesEverything) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "com/heap.h"
 #include "support/iid.h"
 #include "support/process_heap.h"
 #include "unit/wrappers/wrapped_fakes.h"
@@ -296,6 +297,40 @@ TEST_F(HandlerTest, AFailedAsynchronousCallPassesItsResultOnAndFreesItsHandler) 
     EXPECT_EQ(row.start(w, 1), E_ACCESSDENIED);
     EXPECT_TRUE(row.fake(w).kept.empty());
   }
+}
+
+// A handler object that cannot be made (no memory for its table, or for its record) stops the
+// method before WebView2 is called.
+TEST_F(HandlerTest, WithoutMemoryForTheHandlerWebView2IsNotCalled) {
+  for (int skipped : {0, 1}) {
+    SCOPED_TRACE(skipped == 0 ? "no table" : "no record");
+    for (const EventRow& row : EventRows()) {
+      SCOPED_TRACE(row.method);
+      WrappedFakes w(WrappedFakes::kLive);
+      HeapBalance heap;
+      ProcessHeap::ScopedFailures failure(1, skipped);
+      EXPECT_EQ(row.add(w, 1).value, 0);
+      EXPECT_EQ(ProcessHeap::PendingFailures(), 0);
+      EXPECT_TRUE(w.AllCalls().empty());
+    }
+    for (const AsyncRow& row : AsyncRows()) {
+      SCOPED_TRACE(row.method);
+      WrappedFakes w(WrappedFakes::kLive);
+      HeapBalance heap;
+      ProcessHeap::ScopedFailures failure(1, skipped);
+      EXPECT_EQ(row.start(w, 1), E_OUTOFMEMORY);
+      EXPECT_EQ(ProcessHeap::PendingFailures(), 0);
+      EXPECT_TRUE(w.AllCalls().empty());
+    }
+    WrappedFakes w(WrappedFakes::kLive);
+    HeapBalance heap;
+    ProcessHeap::ScopedFailures failure(1, skipped);
+    EXPECT_EQ(w.view.CapturePreview(COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT_PNG, InterfaceHolder(),
+                                    NotingSingleArgRoutine, 9),
+              E_OUTOFMEMORY);
+    EXPECT_TRUE(w.AllCalls().empty());
+  }
+  EXPECT_TRUE(routineCalls.empty());
 }
 
 TEST_F(HandlerTest, CapturePreviewCompletesThroughTheOneValueHandler) {

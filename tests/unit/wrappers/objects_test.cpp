@@ -4,6 +4,7 @@
 #include <string>
 #include <typeinfo>
 
+#include "com/heap.h"
 #include "support/process_heap.h"
 #include "support/task_allocator_spy.h"
 #include "unit/wrappers/wrapped_fakes.h"
@@ -204,6 +205,26 @@ TEST(EnvironmentOptionsWrapper, CreatingAgainReleasesTheFirstObject) {
   ASSERT_EQ(options.Create(), S_OK);
   EXPECT_NE(options.Get(), nullptr);
   EXPECT_EQ(first->Release(), 0u) << "the wrapper let its reference go";
+}
+
+TEST(EnvironmentOptionsWrapper, CreateWithoutMemoryAnswersOutOfMemoryAndKeepsWhatWasHeld) {
+  HeapBalance heap;
+  EnvironmentOptionsWrapper options;
+  {
+    ProcessHeap::ScopedFailures failure(1);
+    EXPECT_EQ(options.Create(), E_OUTOFMEMORY);
+    EXPECT_EQ(options.Get(), nullptr);
+  }
+  ASSERT_EQ(options.Create(), S_OK);
+  IUnknown* held = options.Get();
+  ASSERT_EQ(options.put_Language("zh-CN"), S_OK);
+  for (int skipped : {0, 1}) {
+    SCOPED_TRACE(skipped == 0 ? "no table" : "no record");
+    ProcessHeap::ScopedFailures failure(1, skipped);
+    EXPECT_EQ(options.Create(), E_OUTOFMEMORY);
+    EXPECT_EQ(options.Get(), held);
+    EXPECT_EQ(options.get_Language(), "zh-CN");
+  }
 }
 
 TEST(EnvironmentOptionsWrapper, TextOptionsGoInAsUtf16AndComeBackAsUtf8) {
