@@ -16,6 +16,7 @@ struct Piece {
   // kBreak: the style of the paragraph that follows.
   int headingLevel = 0;  // 1..6 for h1..h6
   bool preformatted = false;
+  bool spaced = false;  // set off from the text before by a gap (p, headings, lists), not by a bare line (div, li)
 };
 
 struct ElementRange {

@@ -34,6 +34,12 @@ bool IsBlock(const std::wstring& name) {
                       L"section", L"summary", L"table", L"tbody", L"textarea", L"tfoot", L"thead", L"tr", L"ul"});
 }
 
+// Blocks that browsers set off with margins; the others (div, li, tr) only start a new line.
+bool IsSpaced(const std::wstring& name) {
+  return OneOf(name, {L"p", L"h1", L"h2", L"h3", L"h4", L"h5", L"h6", L"pre", L"ul", L"ol", L"dl", L"blockquote",
+                      L"table", L"form", L"fieldset", L"figure", L"listing", L"xmp", L"menu", L"dir"});
+}
+
 // Elements whose content is no markup: it runs to their end tag.
 bool IsRawText(const std::wstring& name) {
   return OneOf(name, {L"script", L"style", L"title", L"textarea", L"xmp", L"noscript", L"template", L"iframe",
@@ -273,7 +279,7 @@ class Reader {
       return;
     }
     if (name == L"hr") {
-      Break();
+      Break(true);
       return;
     }
     if (name == L"td" || name == L"th") AppendText(L" ");
@@ -292,7 +298,7 @@ class Reader {
     if (name == L"pre" || name == L"listing" || name == L"textarea" || name == L"xmp") element.preformatted = true;
     if (name == L"svg") ++svgDepth_;
     stack_.push_back(element);
-    if (block) Break();
+    if (block) Break(IsSpaced(name));
     if (name == L"a") {
       const std::wstring* href = tag.Attribute(L"href");
       href_ = href ? ResolveUri(baseUri_, *href) : std::wstring();
@@ -341,13 +347,15 @@ class Reader {
     }
     if (element.name == L"a") href_.clear();
     if (element.name == L"svg") --svgDepth_;
-    if (element.block) Break();
+    if (element.block) Break(IsSpaced(element.name));
   }
 
-  // A paragraph break in the style of the innermost open element; breaks in a row merge.
-  void Break() {
+  // A paragraph break in the style of the innermost open element; breaks in a row merge, and the
+  // merged one is spaced when any of them was.
+  void Break(bool spaced) {
     Piece piece;
     piece.kind = Piece::Kind::kBreak;
+    piece.spaced = spaced;
     if (!stack_.empty()) {
       piece.headingLevel = stack_.back().headingLevel;
       piece.preformatted = stack_.back().preformatted;
@@ -355,6 +363,7 @@ class Reader {
     std::vector<Piece>& pieces = document_.pieces;
     TrimTrailingSpace();
     if (!pieces.empty() && pieces.back().kind == Piece::Kind::kBreak && pieces.size() - 1 >= mergeFrom_) {
+      piece.spaced = piece.spaced || pieces.back().spaced;
       pieces.back() = piece;
     } else {
       pieces.push_back(piece);

@@ -47,6 +47,7 @@ bool MayBreakBefore(const std::wstring& text, size_t i) {
 struct Paragraph {
   int headingLevel = 0;
   bool preformatted = false;
+  bool spaced = false;
   std::vector<const Piece*> runs;
 };
 
@@ -64,8 +65,8 @@ class Builder {
     lineHeight_ = metrics.tmHeight + metrics.tmExternalLeading + metrics.tmHeight / 4;
     ascent_ = metrics.tmAscent + metrics.tmHeight / 8;
     maxFit_ = width_ / std::max<int>(1, metrics.tmAveCharWidth / 3) + 8;
-    // Paragraphs apart by about one line of their own text, as browsers space p and h1..h6.
-    y_ += layout_.lines.empty() ? 0 : metrics.tmHeight * 3 / 4;
+    // Spaced paragraphs apart by most of a line of their own text, as browsers set off p and h1..h6.
+    if (paragraph.spaced && !layout_.lines.empty()) y_ += metrics.tmHeight * 3 / 4;
     level_ = paragraph.headingLevel;
     preformatted_ = paragraph.preformatted;
     NewLine();
@@ -198,6 +199,7 @@ PageLayout LayOutPage(const HtmlDocument& document, const PageFonts& fonts, HDC 
       paragraph = Paragraph();
       paragraph.headingLevel = piece.headingLevel;
       paragraph.preformatted = piece.preformatted;
+      paragraph.spaced = piece.spaced;
       continue;
     }
     paragraph.runs.push_back(&piece);

@@ -53,8 +53,9 @@ class WindowObject : public ScriptObject {
         return S_OK;
       case kDocument: return ReturnObject(result, NamedItem(session, L"document"));
       case kLocation:
-        if (IsPut(flags)) return Page()->RequestNavigation(VariantText(Argument(params, 0))), S_OK;
-        return ReturnObject(result, NamedItem(session, L"location"));
+        if (!IsPut(flags)) return ReturnObject(result, NamedItem(session, L"location"));
+        Page()->RequestNavigation(VariantText(Argument(params, 0)));
+        return S_OK;
       case kChrome: return ReturnObject(result, NamedItem(session, L"chrome"));
       case kConsole: return ReturnObject(result, NamedItem(session, L"console"));
       default: return ReturnObject(result, NamedItem(session, L"window"));
@@ -75,6 +76,7 @@ class ElementObject : public ScriptObject {
     HtmlDocument& document = Page()->Document();
     size_t first = 0, end = document.pieces.size();
     if (elementIndex_ >= 0) {
+      if (static_cast<size_t>(elementIndex_) >= document.elements.size()) return E_UNEXPECTED;
       const ElementRange& element = document.elements[elementIndex_];
       first = element.first;
       end = element.end;
@@ -109,8 +111,9 @@ class DocumentObject : public ScriptObject {
   HRESULT Call(DISPID id, WORD flags, const DISPPARAMS& params, VARIANT* result) override {
     switch (id) {
       case kTitle:
-        if (IsPut(flags)) return Page()->SetDocumentTitle(VariantText(Argument(params, 0))), S_OK;
-        return ReturnText(result, Page()->DocumentTitle());
+        if (!IsPut(flags)) return ReturnText(result, Page()->DocumentTitle());
+        Page()->SetDocumentTitle(VariantText(Argument(params, 0)));
+        return S_OK;
       case kBody:
       case kDocumentElement: return ReturnObject(result, new ElementObject(Link(), -1));
       case kGetElementById: {
@@ -122,8 +125,9 @@ class DocumentObject : public ScriptObject {
         return ReturnObject(result, nullptr);
       }
       case kLocation:
-        if (IsPut(flags)) return Page()->RequestNavigation(VariantText(Argument(params, 0))), S_OK;
-        return ReturnObject(result, NamedItem(Session(), L"location"));
+        if (!IsPut(flags)) return ReturnObject(result, NamedItem(Session(), L"location"));
+        Page()->RequestNavigation(VariantText(Argument(params, 0)));
+        return S_OK;
       default: return ReturnText(result, Page()->DocumentUri());
     }
   }
@@ -145,8 +149,9 @@ class LocationObject : public ScriptObject {
       case kAssign:
       case kReplace: page->RequestNavigation(VariantText(Argument(params, 0))); return S_OK;
       case kHref:
-        if (IsPut(flags)) return page->RequestNavigation(VariantText(Argument(params, 0))), S_OK;
-        return ReturnText(result, page->DocumentUri());
+        if (!IsPut(flags)) return ReturnText(result, page->DocumentUri());
+        page->RequestNavigation(VariantText(Argument(params, 0)));
+        return S_OK;
       default: return ReturnText(result, page->DocumentUri());  // toString and the default value
     }
   }

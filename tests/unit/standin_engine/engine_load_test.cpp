@@ -1,6 +1,7 @@
 // The engine end to end: loads over loopback, reports, error pages, painting and clicks.
 #include <gtest/gtest.h>
 
+#include "engine/page_layout.h"
 #include "unit/standin_engine/engine_fixture.h"
 
 namespace {
@@ -44,6 +45,8 @@ TEST_F(EngineTest, RedirectsAreFollowedThroughTheHostMapping) {
   server_.Serve("/new", "<title>New</title>");
   EXPECT_EQ(LoadAndWait(SiteUri("/old")), (Events{L"content", L"title New", L"finished 1 0 200"}));
   EXPECT_EQ(server_.Requests(), (std::vector<std::string>{"/old", "/new"}));
+  // Mapped, the request still names the page's host, as Chromium sends it.
+  EXPECT_EQ(server_.Hosts(), (std::vector<std::string>{"site.test", "site.test"}));
 }
 
 struct FailureCase {
@@ -130,6 +133,20 @@ TEST_F(EngineTest, ClickOnAPaintedLinkAsksToNavigateThere) {
   ASSERT_TRUE(PumpUntil([this] { return !host_.events.empty(); }));
   PumpFor(50);
   EXPECT_EQ(host_.events, (Events{L"navigate http://site.test/next?x=1 user"}));
+}
+
+TEST(PageFontsTest, ChosenFaceHasChineseGlyphs) {
+  const PageFonts fonts;
+  EXPECT_FALSE(fonts.FaceName().empty()) << "no CJK-capable face installed";
+  HDC screen = GetDC(nullptr);
+  for (int level : {0, 1}) {
+    const HGDIOBJ old = SelectObject(screen, fonts.Font(level, false));
+    WORD glyphs[4] = {};
+    ASSERT_EQ(GetGlyphIndicesW(screen, L"\x4E2D\x6587\x7FE0\x9E2E", 4, glyphs, GGI_MARK_NONEXISTING_GLYPHS), 4u);
+    for (WORD glyph : glyphs) EXPECT_NE(glyph, 0xFFFF) << "level " << level;
+    SelectObject(screen, old);
+  }
+  ReleaseDC(nullptr, screen);
 }
 
 TEST_F(EngineTest, MultiMegabytePageIsPaintedAndScrolledInTime) {

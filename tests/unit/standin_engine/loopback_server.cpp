@@ -65,6 +65,11 @@ std::vector<std::string> LoopbackServer::Requests() {
   return requests_;
 }
 
+std::vector<std::string> LoopbackServer::Hosts() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return hosts_;
+}
+
 void LoopbackServer::Run() {
   // Polls, so the destructor can end the thread without relying on a blocked accept failing.
   while (!stopping_) {
@@ -91,10 +96,14 @@ void LoopbackServer::Answer(SOCKET client) {
   }
   const size_t pathAt = request.find(' ') + 1;
   const std::string path = request.substr(pathAt, request.find(' ', pathAt) - pathAt);
+  std::string host;
+  const size_t hostAt = request.find("\r\nHost: ");
+  if (hostAt != std::string::npos) host = request.substr(hostAt + 8, request.find("\r\n", hostAt + 8) - hostAt - 8);
   CannedResponse response;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     requests_.push_back(path);
+    hosts_.push_back(host);
     const auto found = responses_.find(path);
     if (found == responses_.end()) {
       response.status = 404;

@@ -28,6 +28,8 @@ class LoopbackServer {
   void Serve(const std::string& path, const std::string& html);
   // The request paths received so far, in order.
   std::vector<std::string> Requests();
+  // The Host header of each request, in the same order.
+  std::vector<std::string> Hosts();
 
  private:
   void Run();
@@ -38,6 +40,7 @@ class LoopbackServer {
   std::mutex mutex_;
   std::map<std::string, CannedResponse> responses_;
   std::vector<std::string> requests_;
+  std::vector<std::string> hosts_;
   std::atomic<bool> stopping_{false};
   std::thread thread_;
 };

@@ -73,6 +73,22 @@ TEST(HtmlReader, HeadingsStartParagraphsWithTheirLevel) {
   EXPECT_EQ(paragraphs, expected);
 }
 
+TEST(HtmlReader, OnlyMarginedBlocksSetTheirTextOffByAGap) {
+  const HtmlDocument document =
+      ReadHtml(L"top<div>a</div><div>b</div><p>c</p><ul><li>d<li>e</ul>f", L"http://h.test/");
+  std::wstring gaps;  // for each text, '+' when a gap comes before it
+  bool spaced = false;
+  for (const Piece& piece : document.pieces) {
+    if (piece.kind == Piece::Kind::kBreak) {
+      spaced = piece.spaced;
+    } else {
+      gaps += (spaced ? L"+" : L"") + piece.text.substr(0, 1);
+      spaced = false;
+    }
+  }
+  EXPECT_EQ(gaps, L"tab+c+\x2022\x2022+f");
+}
+
 TEST(HtmlReader, LinksCarryTheirResolvedTarget) {
   const HtmlDocument document =
       ReadHtml(L"<p>see <a href='../b?c=1&amp;d=2'>this</a> and <A HREF=https://o.test/>that</A>.", L"http://h.test:8/d/e.html");
