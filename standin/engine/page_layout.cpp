@@ -96,7 +96,10 @@ class Builder {
       if (c == L'\t') c = L' ';
     }
     size_t at = 0;
+    size_t lineEnd = text.find(L'\n');  // searched again only once passed: long runs stay linear
     while (at < text.size()) {
+      if (lineEnd < at) lineEnd = text.find(L'\n', at);
+      if (lineEnd == std::wstring::npos) lineEnd = text.size();
       if (text[at] == L'\n') {
         NewLine();
         ++at;
@@ -107,8 +110,6 @@ class Builder {
         continue;
       }
       wrapped_ = false;
-      size_t lineEnd = text.find(L'\n', at);
-      if (lineEnd == std::wstring::npos) lineEnd = text.size();
       const int count = static_cast<int>(std::min<size_t>(lineEnd - at, maxFit_));
       INT fit = 0;
       SIZE size{};
