@@ -99,14 +99,14 @@ class BuiltInEngine : public PageEngine, public ScriptPage {
   // then the reports. Every step after a report first checks that the load is still current.
   void ShowPage(const CancelFlag& load, const std::wstring& uri, const FetchResult& result) {
     const std::wstring titleBefore = Title();
+    // HTTP errors show the error page too, as unreachable sites do.
     const bool failed = !result.answered || result.httpStatus >= 400;
-    const bool isErrorPage = failed;
-    host_.OnContentLoading(isErrorPage);
+    host_.OnContentLoading(failed);
     if (load->load()) return;
     script_.reset();
     uri_ = uri;
     documentUri_ = result.finalUri.empty() ? uri : result.finalUri;
-    if (isErrorPage) {
+    if (failed) {
       document_ = MakeErrorPage(uri, result.webErrorStatus, result.httpStatus);
     } else {
       document_ = ReadHtml(DecodePage(result.body, result.contentType), documentUri_);

@@ -282,6 +282,13 @@ class Reader {
       Break(true);
       return;
     }
+    if (name == L"base" && !baseSeen_) {
+      // The first <base href> is what the page's links resolve against.
+      if (const std::wstring* href = tag.Attribute(L"href")) {
+        baseUri_ = ResolveUri(baseUri_, *href);
+        baseSeen_ = true;
+      }
+    }
     if (name == L"td" || name == L"th") AppendText(L" ");
     const bool block = IsBlock(name);
     CloseImplied(name, block);
@@ -430,7 +437,7 @@ class Reader {
   }
 
   const std::wstring& html_;
-  const std::wstring baseUri_;
+  std::wstring baseUri_;
   HtmlDocument document_;
   std::vector<OpenElement> stack_;
   std::wstring href_;
@@ -438,6 +445,7 @@ class Reader {
   bool lastSpace_ = false;  // the last text written ends in a collapsed space
   bool atLineStart_ = true;
   bool titleSeen_ = false;
+  bool baseSeen_ = false;
   int svgDepth_ = 0;
 };
 

@@ -102,6 +102,11 @@ TEST(HtmlReader, LinksCarryTheirResolvedTarget) {
                                                                     {L"that", L"https://o.test/"},
                                                                     {L".", L""}};
   EXPECT_EQ(runs, expected);
+
+  const HtmlDocument based =
+      ReadHtml(L"<base href='/root/'><base href='/ignored/'><a href=x>x</a>", L"http://h.test:8/d/e.html");
+  ASSERT_EQ(based.pieces.size(), 1u);
+  EXPECT_EQ(based.pieces[0].href, L"http://h.test:8/root/x");
 }
 
 TEST(HtmlReader, KeepsInlineScriptsInOrderAndSkipsOthers) {
