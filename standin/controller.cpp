@@ -54,8 +54,7 @@ HRESULT Controller::get_Bounds(RECT* bounds) {
 }
 
 HRESULT Controller::put_Bounds(RECT bounds) {
-  Journalf("ICoreWebView2Controller::put_Bounds %ld,%ld,%ld,%ld", bounds.left, bounds.top, bounds.right,
-           bounds.bottom);
+  Journalf("ICoreWebView2Controller::put_Bounds %ld,%ld,%ld,%ld", bounds.left, bounds.top, bounds.right, bounds.bottom);
   if (closed_) return kClosed;
   bounds_ = bounds;
   MoveWindow(window_, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
@@ -89,7 +88,8 @@ HRESULT Controller::SetZoom(double zoomFactor) {
   Ref<Controller> self(this);
   PostToThisThread([self] {
     if (!self->closed_)
-      self->zoomFactorChanged_.Raise(static_cast<ICoreWebView2Controller*>(self.get()), static_cast<IUnknown*>(nullptr));
+      self->zoomFactorChanged_.Raise(static_cast<ICoreWebView2Controller*>(self.get()),
+                                     static_cast<IUnknown*>(nullptr));
   });
   return S_OK;
 }
@@ -146,22 +146,21 @@ HRESULT Controller::get_CoreWebView2(ICoreWebView2** coreWebView2) {
   return S_OK;
 }
 
-#define STANDIN_CONTROLLER_EVENT(Event, Handler, list)                                \
-  HRESULT Controller::add_##Event(Handler* handler, EventRegistrationToken* token) {  \
-    if (closed_) return Enter("add_" #Event);                                          \
-    return list.Add(handler, token);                                                   \
-  }                                                                                    \
-  HRESULT Controller::remove_##Event(EventRegistrationToken token) {                  \
-    if (closed_) return Enter("remove_" #Event);                                       \
-    return list.Remove(token);                                                         \
+#define STANDIN_CONTROLLER_EVENT(Event, Handler, list)                               \
+  HRESULT Controller::add_##Event(Handler* handler, EventRegistrationToken* token) { \
+    if (closed_) return Enter("add_" #Event);                                        \
+    return list.Add(handler, token);                                                 \
+  }                                                                                  \
+  HRESULT Controller::remove_##Event(EventRegistrationToken token) {                 \
+    if (closed_) return Enter("remove_" #Event);                                     \
+    return list.Remove(token);                                                       \
   }
 
 STANDIN_CONTROLLER_EVENT(ZoomFactorChanged, ICoreWebView2ZoomFactorChangedEventHandler, zoomFactorChanged_)
 STANDIN_CONTROLLER_EVENT(MoveFocusRequested, ICoreWebView2MoveFocusRequestedEventHandler, moveFocusRequested_)
 STANDIN_CONTROLLER_EVENT(GotFocus, ICoreWebView2FocusChangedEventHandler, gotFocus_)
 STANDIN_CONTROLLER_EVENT(LostFocus, ICoreWebView2FocusChangedEventHandler, lostFocus_)
-STANDIN_CONTROLLER_EVENT(AcceleratorKeyPressed, ICoreWebView2AcceleratorKeyPressedEventHandler,
-                         acceleratorKeyPressed_)
+STANDIN_CONTROLLER_EVENT(AcceleratorKeyPressed, ICoreWebView2AcceleratorKeyPressedEventHandler, acceleratorKeyPressed_)
 
 #undef STANDIN_CONTROLLER_EVENT
 

@@ -19,8 +19,8 @@ HRESULT NotImplemented(T** out) {
 }  // namespace
 
 Environment::Environment(PageEngineSettings settings)
-    : ComObject({IidText::ICoreWebView2Environment, IidText::ICoreWebView2Environment2,
-                 IidText::ICoreWebView2Environment3}),
+    : ComObject(
+          {IidText::ICoreWebView2Environment, IidText::ICoreWebView2Environment2, IidText::ICoreWebView2Environment3}),
       settings_(std::move(settings)) {
   if (!Withheld(L"environment4")) AlsoAnswer(IidText::ICoreWebView2Environment4);
 }

@@ -116,9 +116,8 @@ HRESULT STDAPICALLTYPE GetAvailableCoreWebView2BrowserVersionString(PCWSTR, LPWS
   return AvailableVersion(versionInfo);
 }
 
-HRESULT STDAPICALLTYPE GetAvailableCoreWebView2BrowserVersionStringWithOptions(PCWSTR,
-                                                                              ICoreWebView2EnvironmentOptions*,
-                                                                              LPWSTR* versionInfo) {
+HRESULT STDAPICALLTYPE GetAvailableCoreWebView2BrowserVersionStringWithOptions(PCWSTR, ICoreWebView2EnvironmentOptions*,
+                                                                               LPWSTR* versionInfo) {
   Journalf("GetAvailableCoreWebView2BrowserVersionStringWithOptions");
   return AvailableVersion(versionInfo);
 }

@@ -32,8 +32,7 @@ HRESULT Answer(T* out, Value value) {
 
 }  // namespace
 
-View::View(HWND window, const PageEngineSettings& settings)
-    : ComObject({IidText::ICoreWebView2}) {
+View::View(HWND window, const PageEngineSettings& settings) : ComObject({IidText::ICoreWebView2}) {
   if (!Withheld(L"webview15")) {
     // ICoreWebView2_15 derives from every version before it: one pointer answers them all.
     for (const char* version :
@@ -350,14 +349,14 @@ HRESULT View::GetFavicon(COREWEBVIEW2_FAVICON_IMAGE_FORMAT, ICoreWebView2GetFavi
 
 // ---- events ----
 
-#define STANDIN_VIEW_EVENT(Event, Handler, list)                                       \
-  HRESULT View::add_##Event(Handler* handler, EventRegistrationToken* token) {         \
-    if (ended_) return Enter("add_" #Event);                                            \
-    return list.Add(handler, token);                                                    \
-  }                                                                                     \
-  HRESULT View::remove_##Event(EventRegistrationToken token) {                         \
-    if (ended_) return Enter("remove_" #Event);                                         \
-    return list.Remove(token);                                                          \
+#define STANDIN_VIEW_EVENT(Event, Handler, list)                               \
+  HRESULT View::add_##Event(Handler* handler, EventRegistrationToken* token) { \
+    if (ended_) return Enter("add_" #Event);                                   \
+    return list.Add(handler, token);                                           \
+  }                                                                            \
+  HRESULT View::remove_##Event(EventRegistrationToken token) {                 \
+    if (ended_) return Enter("remove_" #Event);                                \
+    return list.Remove(token);                                                 \
   }
 
 STANDIN_VIEW_EVENT(NavigationStarting, ICoreWebView2NavigationStartingEventHandler, navigationStarting_)

@@ -81,16 +81,16 @@ class View : public ComObject<PlaceholderSlots<ICoreWebView2_15>>, public PageEn
   HRESULT STDMETHODCALLTYPE add_WebMessageReceived(ICoreWebView2WebMessageReceivedEventHandler* handler,
                                                    EventRegistrationToken* token) override;
   HRESULT STDMETHODCALLTYPE remove_WebMessageReceived(EventRegistrationToken token) override;
-  HRESULT STDMETHODCALLTYPE CallDevToolsProtocolMethod(
-      LPCWSTR methodName, LPCWSTR parametersAsJson,
-      ICoreWebView2CallDevToolsProtocolMethodCompletedHandler* handler) override;
+  HRESULT STDMETHODCALLTYPE
+  CallDevToolsProtocolMethod(LPCWSTR methodName, LPCWSTR parametersAsJson,
+                             ICoreWebView2CallDevToolsProtocolMethodCompletedHandler* handler) override;
   HRESULT STDMETHODCALLTYPE get_BrowserProcessId(UINT32* value) override;
   HRESULT STDMETHODCALLTYPE get_CanGoBack(BOOL* canGoBack) override;
   HRESULT STDMETHODCALLTYPE get_CanGoForward(BOOL* canGoForward) override;
   HRESULT STDMETHODCALLTYPE GoBack() override;
   HRESULT STDMETHODCALLTYPE GoForward() override;
-  HRESULT STDMETHODCALLTYPE GetDevToolsProtocolEventReceiver(
-      LPCWSTR eventName, ICoreWebView2DevToolsProtocolEventReceiver** receiver) override;
+  HRESULT STDMETHODCALLTYPE
+  GetDevToolsProtocolEventReceiver(LPCWSTR eventName, ICoreWebView2DevToolsProtocolEventReceiver** receiver) override;
   HRESULT STDMETHODCALLTYPE Stop() override;
   HRESULT STDMETHODCALLTYPE add_NewWindowRequested(ICoreWebView2NewWindowRequestedEventHandler* handler,
                                                    EventRegistrationToken* token) override;
@@ -111,8 +111,8 @@ class View : public ComObject<PlaceholderSlots<ICoreWebView2_15>>, public PageEn
   HRESULT STDMETHODCALLTYPE remove_WebResourceRequested(EventRegistrationToken token) override;
   HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilter(LPCWSTR uri,
                                                           COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext) override;
-  HRESULT STDMETHODCALLTYPE RemoveWebResourceRequestedFilter(
-      LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext) override;
+  HRESULT STDMETHODCALLTYPE
+  RemoveWebResourceRequestedFilter(LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext) override;
   HRESULT STDMETHODCALLTYPE add_WindowCloseRequested(ICoreWebView2WindowCloseRequestedEventHandler* handler,
                                                      EventRegistrationToken* token) override;
   HRESULT STDMETHODCALLTYPE remove_WindowCloseRequested(EventRegistrationToken token) override;
@@ -156,8 +156,8 @@ class View : public ComObject<PlaceholderSlots<ICoreWebView2_15>>, public PageEn
   std::wstring source_ = L"about:blank";
   std::wstring reportedTitle_;
   std::wstring favicon_;
-  Navigation current_;               // the navigation under way; id 0 when none
-  std::uint64_t stoppedBelow_ = 0;   // navigations with a smaller id were stopped before they began
+  Navigation current_;              // the navigation under way; id 0 when none
+  std::uint64_t stoppedBelow_ = 0;  // navigations with a smaller id were stopped before they began
   std::map<std::wstring, Ref<IDispatch>> hostObjects_;
 
   EventList<ICoreWebView2NavigationStartingEventHandler> navigationStarting_{"NavigationStarting"};

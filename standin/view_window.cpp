@@ -76,8 +76,7 @@ HWND CreateViewWindow(HWND parent, const RECT& bounds, ViewWindowOwner* owner) {
   }();
   (void)atom;
   return CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, bounds.left, bounds.top,
-                         bounds.right - bounds.left, bounds.bottom - bounds.top, parent, nullptr, ThisModule(),
-                         owner);
+                         bounds.right - bounds.left, bounds.bottom - bounds.top, parent, nullptr, ThisModule(), owner);
 }
 
 void ForgetViewWindowOwner(HWND window) {

@@ -71,10 +71,12 @@ inline constexpr char ICoreWebView2_15[] = "{517b2d1d-7dae-4a66-a4f4-10352ffb951
 
 // Slots 61 to 67.
 struct ICoreWebView2_2 : ICoreWebView2 {
-  virtual HRESULT STDMETHODCALLTYPE add_WebResourceResponseReceived(ICoreWebView2WebResourceResponseReceivedEventHandler* handler, EventRegistrationToken* token) = 0;
+  virtual HRESULT STDMETHODCALLTYPE add_WebResourceResponseReceived(
+      ICoreWebView2WebResourceResponseReceivedEventHandler* handler, EventRegistrationToken* token) = 0;
   virtual HRESULT STDMETHODCALLTYPE remove_WebResourceResponseReceived(EventRegistrationToken token) = 0;
   virtual HRESULT STDMETHODCALLTYPE NavigateWithWebResourceRequest(ICoreWebView2WebResourceRequest* request) = 0;
-  virtual HRESULT STDMETHODCALLTYPE add_DOMContentLoaded(ICoreWebView2DOMContentLoadedEventHandler* handler, EventRegistrationToken* token) = 0;
+  virtual HRESULT STDMETHODCALLTYPE add_DOMContentLoaded(ICoreWebView2DOMContentLoadedEventHandler* handler,
+                                                         EventRegistrationToken* token) = 0;
   virtual HRESULT STDMETHODCALLTYPE remove_DOMContentLoaded(EventRegistrationToken token) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_CookieManager(ICoreWebView2CookieManager** cookieManager) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_Environment(ICoreWebView2Environment** environment) = 0;
@@ -85,21 +87,25 @@ struct ICoreWebView2_3 : ICoreWebView2_2 {
   virtual HRESULT STDMETHODCALLTYPE TrySuspend(ICoreWebView2TrySuspendCompletedHandler* handler) = 0;
   virtual HRESULT STDMETHODCALLTYPE Resume() = 0;
   virtual HRESULT STDMETHODCALLTYPE get_IsSuspended(BOOL* isSuspended) = 0;
-  virtual HRESULT STDMETHODCALLTYPE SetVirtualHostNameToFolderMapping(LPCWSTR hostName, LPCWSTR folderPath, COREWEBVIEW2_HOST_RESOURCE_ACCESS_KIND accessKind) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetVirtualHostNameToFolderMapping(
+      LPCWSTR hostName, LPCWSTR folderPath, COREWEBVIEW2_HOST_RESOURCE_ACCESS_KIND accessKind) = 0;
   virtual HRESULT STDMETHODCALLTYPE ClearVirtualHostNameToFolderMapping(LPCWSTR hostName) = 0;
 };
 
 // Slots 73 to 76.
 struct ICoreWebView2_4 : ICoreWebView2_3 {
-  virtual HRESULT STDMETHODCALLTYPE add_FrameCreated(ICoreWebView2FrameCreatedEventHandler* handler, EventRegistrationToken* token) = 0;
+  virtual HRESULT STDMETHODCALLTYPE add_FrameCreated(ICoreWebView2FrameCreatedEventHandler* handler,
+                                                     EventRegistrationToken* token) = 0;
   virtual HRESULT STDMETHODCALLTYPE remove_FrameCreated(EventRegistrationToken token) = 0;
-  virtual HRESULT STDMETHODCALLTYPE add_DownloadStarting(ICoreWebView2DownloadStartingEventHandler* handler, EventRegistrationToken* token) = 0;
+  virtual HRESULT STDMETHODCALLTYPE add_DownloadStarting(ICoreWebView2DownloadStartingEventHandler* handler,
+                                                         EventRegistrationToken* token) = 0;
   virtual HRESULT STDMETHODCALLTYPE remove_DownloadStarting(EventRegistrationToken token) = 0;
 };
 
 // Slots 77 to 78.
 struct ICoreWebView2_5 : ICoreWebView2_4 {
-  virtual HRESULT STDMETHODCALLTYPE add_ClientCertificateRequested(ICoreWebView2ClientCertificateRequestedEventHandler* handler, EventRegistrationToken* token) = 0;
+  virtual HRESULT STDMETHODCALLTYPE add_ClientCertificateRequested(
+      ICoreWebView2ClientCertificateRequestedEventHandler* handler, EventRegistrationToken* token) = 0;
   virtual HRESULT STDMETHODCALLTYPE remove_ClientCertificateRequested(EventRegistrationToken token) = 0;
 };
 
@@ -110,49 +116,60 @@ struct ICoreWebView2_6 : ICoreWebView2_5 {
 
 // Slot 80.
 struct ICoreWebView2_7 : ICoreWebView2_6 {
-  virtual HRESULT STDMETHODCALLTYPE PrintToPdf(LPCWSTR resultFilePath, ICoreWebView2PrintSettings* printSettings, ICoreWebView2PrintToPdfCompletedHandler* handler) = 0;
+  virtual HRESULT STDMETHODCALLTYPE PrintToPdf(LPCWSTR resultFilePath, ICoreWebView2PrintSettings* printSettings,
+                                               ICoreWebView2PrintToPdfCompletedHandler* handler) = 0;
 };
 
 // Slots 81 to 87.
 struct ICoreWebView2_8 : ICoreWebView2_7 {
-  virtual HRESULT STDMETHODCALLTYPE add_IsMutedChanged(ICoreWebView2IsMutedChangedEventHandler* handler, EventRegistrationToken* token) = 0;
+  virtual HRESULT STDMETHODCALLTYPE add_IsMutedChanged(ICoreWebView2IsMutedChangedEventHandler* handler,
+                                                       EventRegistrationToken* token) = 0;
   virtual HRESULT STDMETHODCALLTYPE remove_IsMutedChanged(EventRegistrationToken token) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_IsMuted(BOOL* isMuted) = 0;
   virtual HRESULT STDMETHODCALLTYPE put_IsMuted(BOOL isMuted) = 0;
-  virtual HRESULT STDMETHODCALLTYPE add_IsDocumentPlayingAudioChanged(ICoreWebView2IsDocumentPlayingAudioChangedEventHandler* handler, EventRegistrationToken* token) = 0;
+  virtual HRESULT STDMETHODCALLTYPE add_IsDocumentPlayingAudioChanged(
+      ICoreWebView2IsDocumentPlayingAudioChangedEventHandler* handler, EventRegistrationToken* token) = 0;
   virtual HRESULT STDMETHODCALLTYPE remove_IsDocumentPlayingAudioChanged(EventRegistrationToken token) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_IsDocumentPlayingAudio(BOOL* isDocumentPlayingAudio) = 0;
 };
 
 // Slots 88 to 96.
 struct ICoreWebView2_9 : ICoreWebView2_8 {
-  virtual HRESULT STDMETHODCALLTYPE add_IsDefaultDownloadDialogOpenChanged(ICoreWebView2IsDefaultDownloadDialogOpenChangedEventHandler* handler, EventRegistrationToken* token) = 0;
+  virtual HRESULT STDMETHODCALLTYPE add_IsDefaultDownloadDialogOpenChanged(
+      ICoreWebView2IsDefaultDownloadDialogOpenChangedEventHandler* handler, EventRegistrationToken* token) = 0;
   virtual HRESULT STDMETHODCALLTYPE remove_IsDefaultDownloadDialogOpenChanged(EventRegistrationToken token) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_IsDefaultDownloadDialogOpen(BOOL* isOpen) = 0;
   virtual HRESULT STDMETHODCALLTYPE OpenDefaultDownloadDialog() = 0;
   virtual HRESULT STDMETHODCALLTYPE CloseDefaultDownloadDialog() = 0;
-  virtual HRESULT STDMETHODCALLTYPE get_DefaultDownloadDialogCornerAlignment(COREWEBVIEW2_DEFAULT_DOWNLOAD_DIALOG_CORNER_ALIGNMENT* alignment) = 0;
-  virtual HRESULT STDMETHODCALLTYPE put_DefaultDownloadDialogCornerAlignment(COREWEBVIEW2_DEFAULT_DOWNLOAD_DIALOG_CORNER_ALIGNMENT alignment) = 0;
+  virtual HRESULT STDMETHODCALLTYPE
+  get_DefaultDownloadDialogCornerAlignment(COREWEBVIEW2_DEFAULT_DOWNLOAD_DIALOG_CORNER_ALIGNMENT* alignment) = 0;
+  virtual HRESULT STDMETHODCALLTYPE
+  put_DefaultDownloadDialogCornerAlignment(COREWEBVIEW2_DEFAULT_DOWNLOAD_DIALOG_CORNER_ALIGNMENT alignment) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_DefaultDownloadDialogMargin(POINT* margin) = 0;
   virtual HRESULT STDMETHODCALLTYPE put_DefaultDownloadDialogMargin(POINT margin) = 0;
 };
 
 // Slots 97 to 98.
 struct ICoreWebView2_10 : ICoreWebView2_9 {
-  virtual HRESULT STDMETHODCALLTYPE add_BasicAuthenticationRequested(ICoreWebView2BasicAuthenticationRequestedEventHandler* handler, EventRegistrationToken* token) = 0;
+  virtual HRESULT STDMETHODCALLTYPE add_BasicAuthenticationRequested(
+      ICoreWebView2BasicAuthenticationRequestedEventHandler* handler, EventRegistrationToken* token) = 0;
   virtual HRESULT STDMETHODCALLTYPE remove_BasicAuthenticationRequested(EventRegistrationToken token) = 0;
 };
 
 // Slots 99 to 101.
 struct ICoreWebView2_11 : ICoreWebView2_10 {
-  virtual HRESULT STDMETHODCALLTYPE CallDevToolsProtocolMethodForSession(LPCWSTR sessionId, LPCWSTR methodName, LPCWSTR parametersAsJson, ICoreWebView2CallDevToolsProtocolMethodCompletedHandler* handler) = 0;
-  virtual HRESULT STDMETHODCALLTYPE add_ContextMenuRequested(ICoreWebView2ContextMenuRequestedEventHandler* handler, EventRegistrationToken* token) = 0;
+  virtual HRESULT STDMETHODCALLTYPE
+  CallDevToolsProtocolMethodForSession(LPCWSTR sessionId, LPCWSTR methodName, LPCWSTR parametersAsJson,
+                                       ICoreWebView2CallDevToolsProtocolMethodCompletedHandler* handler) = 0;
+  virtual HRESULT STDMETHODCALLTYPE add_ContextMenuRequested(ICoreWebView2ContextMenuRequestedEventHandler* handler,
+                                                             EventRegistrationToken* token) = 0;
   virtual HRESULT STDMETHODCALLTYPE remove_ContextMenuRequested(EventRegistrationToken token) = 0;
 };
 
 // Slots 102 to 104.
 struct ICoreWebView2_12 : ICoreWebView2_11 {
-  virtual HRESULT STDMETHODCALLTYPE add_StatusBarTextChanged(ICoreWebView2StatusBarTextChangedEventHandler* handler, EventRegistrationToken* token) = 0;
+  virtual HRESULT STDMETHODCALLTYPE add_StatusBarTextChanged(ICoreWebView2StatusBarTextChangedEventHandler* handler,
+                                                             EventRegistrationToken* token) = 0;
   virtual HRESULT STDMETHODCALLTYPE remove_StatusBarTextChanged(EventRegistrationToken token) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_StatusBarText(LPWSTR* value) = 0;
 };
@@ -164,9 +181,11 @@ struct ICoreWebView2_13 : ICoreWebView2_12 {
 
 // Slots 106 to 108.
 struct ICoreWebView2_14 : ICoreWebView2_13 {
-  virtual HRESULT STDMETHODCALLTYPE add_ServerCertificateErrorDetected(ICoreWebView2ServerCertificateErrorDetectedEventHandler* handler, EventRegistrationToken* token) = 0;
+  virtual HRESULT STDMETHODCALLTYPE add_ServerCertificateErrorDetected(
+      ICoreWebView2ServerCertificateErrorDetectedEventHandler* handler, EventRegistrationToken* token) = 0;
   virtual HRESULT STDMETHODCALLTYPE remove_ServerCertificateErrorDetected(EventRegistrationToken token) = 0;
-  virtual HRESULT STDMETHODCALLTYPE ClearServerCertificateErrorActions(ICoreWebView2ClearServerCertificateErrorActionsCompletedHandler* handler) = 0;
+  virtual HRESULT STDMETHODCALLTYPE
+  ClearServerCertificateErrorActions(ICoreWebView2ClearServerCertificateErrorActionsCompletedHandler* handler) = 0;
 };
 // Slots 109 to 112, the favicon.
 struct ICoreWebView2_15 : ICoreWebView2_14 {

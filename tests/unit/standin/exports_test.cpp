@@ -107,7 +107,9 @@ class NotingOptions : public CountedObject<ICoreWebView2EnvironmentOptions>,
     return Value(__func__, v);
   }
   HRESULT STDMETHODCALLTYPE put_ChannelSearchKind(COREWEBVIEW2_CHANNEL_SEARCH_KIND) override { return E_UNEXPECTED; }
-  HRESULT STDMETHODCALLTYPE get_ReleaseChannels(COREWEBVIEW2_RELEASE_CHANNELS* v) override { return Value(__func__, v); }
+  HRESULT STDMETHODCALLTYPE get_ReleaseChannels(COREWEBVIEW2_RELEASE_CHANNELS* v) override {
+    return Value(__func__, v);
+  }
   HRESULT STDMETHODCALLTYPE put_ReleaseChannels(COREWEBVIEW2_RELEASE_CHANNELS) override { return E_UNEXPECTED; }
   HRESULT STDMETHODCALLTYPE get_ScrollBarStyle(COREWEBVIEW2_SCROLLBAR_STYLE* v) override { return Value(__func__, v); }
   HRESULT STDMETHODCALLTYPE put_ScrollBarStyle(COREWEBVIEW2_SCROLLBAR_STYLE) override { return E_UNEXPECTED; }
@@ -239,7 +241,8 @@ TEST_F(LoaderTest, ControllerIsAChildWindowOfTheParentThatFollowsBoundsAndVisibi
 TEST_F(LoaderTest, NoRuntimeFailsAtOnceAndNeverKeepsTheHandler) {
   ScopedVariable fail(L"WEBVIEW2_STANDIN_FAIL", L"runtime");
   EnvironmentHandler handler(IidText::ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler);
-  EXPECT_EQ(TheLoader().createWithOptions(nullptr, nullptr, nullptr, &handler), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(TheLoader().createWithOptions(nullptr, nullptr, nullptr, &handler),
+            HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(TheLoader().create(&handler), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(handler.references(), 0);
   PumpFor(200);
@@ -295,8 +298,8 @@ TEST_F(LoaderTest, WithheldInterfacesAnswerNoInterface) {
 
 TEST_F(LoaderTest, EveryVersionOfTheViewIsOnePointer) {
   MakeView();
-  for (const char* version : {IidText::ICoreWebView2, IidText::ICoreWebView2_2, IidText::ICoreWebView2_9,
-                              IidText::ICoreWebView2_15}) {
+  for (const char* version :
+       {IidText::ICoreWebView2, IidText::ICoreWebView2_2, IidText::ICoreWebView2_9, IidText::ICoreWebView2_15}) {
     Owned<IUnknown> found = Query<IUnknown>(view_.get(), version);
     EXPECT_EQ(found.get(), static_cast<IUnknown*>(view_.get())) << version;
   }

@@ -67,8 +67,7 @@ struct InsideCall {
 template <class... Arguments>
 HandlerInterface<Arguments...>* InvokeShapeOf(HandlerInterface<Arguments...>*);
 
-template <class Handler,
-          class Shape = std::remove_pointer_t<decltype(InvokeShapeOf(static_cast<Handler*>(nullptr)))>>
+template <class Handler, class Shape = std::remove_pointer_t<decltype(InvokeShapeOf(static_cast<Handler*>(nullptr)))>>
 class TestHandler;
 
 template <class Handler, class... Arguments>

@@ -113,7 +113,8 @@ class ScriptTest : public StandInTest {
 
   // ExecuteScript's result as JSON, through its completion handler.
   std::wstring Execute(const wchar_t* script, HRESULT* error = nullptr) {
-    TestHandler<ICoreWebView2ExecuteScriptCompletedHandler> handler(IidText::ICoreWebView2ExecuteScriptCompletedHandler);
+    TestHandler<ICoreWebView2ExecuteScriptCompletedHandler> handler(
+        IidText::ICoreWebView2ExecuteScriptCompletedHandler);
     std::wstring json = L"(none)";
     HRESULT reported = E_UNEXPECTED;
     handler.onInvoke = [&](HRESULT result, LPCWSTR answer) {

@@ -19,8 +19,12 @@ const char kSecondPage[] = "<html><head><title>Second</title></head><body><h1>Se
 const char kFirstTitle[] = "\xE7\xAC\xAC\xE4\xB8\x80\xE9\xA1\xB5";  // 第一页
 
 std::vector<std::string> Expected(const std::string& uri, const std::string& title, bool user = false) {
-  return {"NavigationStarting " + uri + (user ? " user" : ""), "SourceChanged new", "ContentLoading",
-          "HistoryChanged", "DocumentTitleChanged " + title, "NavigationCompleted success 0"};
+  return {"NavigationStarting " + uri + (user ? " user" : ""),
+          "SourceChanged new",
+          "ContentLoading",
+          "HistoryChanged",
+          "DocumentTitleChanged " + title,
+          "NavigationCompleted success 0"};
 }
 
 class NavigationTest : public StandInTest {
@@ -78,10 +82,9 @@ TEST_F(NavigationTest, AnUnreachableSiteCompletesWithAWebErrorStatus) {
   for (const auto& line : log_.lines)
     if (line.rfind("DocumentTitleChanged", 0) != 0) withoutTitles.push_back(line);
   EXPECT_EQ(withoutTitles,
-            (std::vector<std::string>{"NavigationStarting " + Narrow(uri), "SourceChanged new",
-                                      "ContentLoading error page", "HistoryChanged",
-                                      "NavigationCompleted failure " +
-                                          std::to_string(COREWEBVIEW2_WEB_ERROR_STATUS_CANNOT_CONNECT)}));
+            (std::vector<std::string>{
+                "NavigationStarting " + Narrow(uri), "SourceChanged new", "ContentLoading error page", "HistoryChanged",
+                "NavigationCompleted failure " + std::to_string(COREWEBVIEW2_WEB_ERROR_STATUS_CANNOT_CONNECT)}));
   EXPECT_FALSE(log_.lastSuccess);
 }
 

@@ -108,8 +108,8 @@ void PageServer::Answer(SOCKET client) {
   }
   std::string response = "HTTP/1.1 " + std::to_string(page.status) + (page.status == 200 ? " OK" : " Error") +
                          "\r\nContent-Type: " + page.contentType +
-                         "\r\nContent-Length: " + std::to_string(page.body.size()) +
-                         "\r\nConnection: close\r\n\r\n" + page.body;
+                         "\r\nContent-Length: " + std::to_string(page.body.size()) + "\r\nConnection: close\r\n\r\n" +
+                         page.body;
   size_t sent = 0;
   while (sent < response.size()) {
     const int count = send(client, response.data() + sent, static_cast<int>(response.size() - sent), 0);

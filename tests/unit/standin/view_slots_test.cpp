@@ -23,8 +23,8 @@ bool JournalNamesSince(size_t from, const std::string& method) {
     std::istringstream words(lines[i]);
     for (std::string word; words >> word;) {
       if (word == method) return true;
-      if (word.size() > method.size() + 2 && word.compare(word.size() - method.size() - 2, std::string::npos,
-                                                          "::" + method) == 0)
+      if (word.size() > method.size() + 2 &&
+          word.compare(word.size() - method.size() - 2, std::string::npos, "::" + method) == 0)
         return true;
     }
   }
@@ -36,8 +36,8 @@ void ExpectSlots(IUnknown* view, const SlotRow (&rows)[N]) {
   for (const SlotRow& row : rows) {
     SCOPED_TRACE(std::string(row.method) + " at slot " + std::to_string(row.slot));
     const size_t before = JournalLines().size();
-    const StdcallResult result = CallStdcall(TableEntry(view, row.slot),
-                                             {reinterpret_cast<ULONG_PTR>(view), 0, 0, 0, 0, 0, 0, 0, 0});
+    const StdcallResult result =
+        CallStdcall(TableEntry(view, row.slot), {reinterpret_cast<ULONG_PTR>(view), 0, 0, 0, 0, 0, 0, 0, 0});
     EXPECT_STACK_BYTES(result.bytesPopped, row.bytes);
     EXPECT_TRUE(JournalNamesSince(before, row.method));
   }
