@@ -121,6 +121,12 @@ class BuiltInEngine : public PageEngine, public ScriptPage {
       Script().Run(script);
       if (load->load()) return;
     }
+    // The document's events, as a browser raises them before the runtime completes the navigation.
+    for (const wchar_t* event : {L"DOMContentLoaded", L"load"}) {
+      if (!script_) break;
+      script_->FireEvent(event);
+      if (load->load()) return;
+    }
     load_.reset();
     int webErrorStatus = result.webErrorStatus;
     if (result.httpStatus == 401) webErrorStatus = COREWEBVIEW2_WEB_ERROR_STATUS_VALID_AUTHENTICATION_CREDENTIALS_REQUIRED;

@@ -22,16 +22,31 @@ IDispatch* NamedItem(ScriptSession* session, const wchar_t* name) {
   return item;
 }
 
+// addEventListener(type, listener) and removeEventListener, the same on window and document.
+HRESULT UpdateListeners(ScriptSession* session, bool add, const DISPPARAMS& params) {
+  const VARIANT* type = Argument(params, 0);
+  const VARIANT* listener = Argument(params, 1);
+  if (type == nullptr || listener == nullptr) return DISP_E_BADPARAMCOUNT;
+  if (add) {
+    session->AddListener(VariantText(type), *listener);
+  } else {
+    session->RemoveListener(VariantText(type), *listener);
+  }
+  return S_OK;
+}
+
 class WindowObject : public ScriptObject {
  public:
   using ScriptObject::ScriptObject;
 
  private:
   enum : DISPID { kSetTimeout = 1, kClearTimeout, kSetInterval, kClearInterval, kAlert, kDocument, kLocation,
-                  kChrome, kConsole, kWindow, kSelf };
+                  kChrome, kConsole, kWindow, kSelf, kAddEventListener, kRemoveEventListener, kOnLoad };
   MEMBERS({L"setTimeout", kSetTimeout}, {L"clearTimeout", kClearTimeout}, {L"setInterval", kSetInterval},
           {L"clearInterval", kClearInterval}, {L"alert", kAlert}, {L"document", kDocument}, {L"location", kLocation},
-          {L"chrome", kChrome}, {L"console", kConsole}, {L"window", kWindow}, {L"self", kSelf})
+          {L"chrome", kChrome}, {L"console", kConsole}, {L"window", kWindow}, {L"self", kSelf},
+          {L"addEventListener", kAddEventListener}, {L"removeEventListener", kRemoveEventListener},
+          {L"onload", kOnLoad})
 
   HRESULT Call(DISPID id, WORD flags, const DISPPARAMS& params, VARIANT* result) override {
     ScriptSession* session = Session();
@@ -58,6 +73,14 @@ class WindowObject : public ScriptObject {
         return S_OK;
       case kChrome: return ReturnObject(result, NamedItem(session, L"chrome"));
       case kConsole: return ReturnObject(result, NamedItem(session, L"console"));
+      case kAddEventListener:
+      case kRemoveEventListener: return UpdateListeners(session, id == kAddEventListener, params);
+      case kOnLoad:
+        if (IsPut(flags)) {
+          const VARIANT* handler = Argument(params, 0);
+          return handler ? VariantCopy(&session->OnLoadHandler(), const_cast<VARIANT*>(handler)) : DISP_E_BADPARAMCOUNT;
+        }
+        return VariantCopy(result, &session->OnLoadHandler());
       default: return ReturnObject(result, NamedItem(session, L"window"));
     }
   }
@@ -104,9 +127,11 @@ class DocumentObject : public ScriptObject {
   using ScriptObject::ScriptObject;
 
  private:
-  enum : DISPID { kTitle = 1, kBody, kDocumentElement, kGetElementById, kLocation, kUrl };
+  enum : DISPID { kTitle = 1, kBody, kDocumentElement, kGetElementById, kLocation, kUrl, kAddEventListener,
+                  kRemoveEventListener };
   MEMBERS({L"title", kTitle}, {L"body", kBody}, {L"documentElement", kDocumentElement},
-          {L"getElementById", kGetElementById}, {L"location", kLocation}, {L"URL", kUrl})
+          {L"getElementById", kGetElementById}, {L"location", kLocation}, {L"URL", kUrl},
+          {L"addEventListener", kAddEventListener}, {L"removeEventListener", kRemoveEventListener})
 
   HRESULT Call(DISPID id, WORD flags, const DISPPARAMS& params, VARIANT* result) override {
     switch (id) {
@@ -124,6 +149,8 @@ class DocumentObject : public ScriptObject {
         }
         return ReturnObject(result, nullptr);
       }
+      case kAddEventListener:
+      case kRemoveEventListener: return UpdateListeners(Session(), id == kAddEventListener, params);
       case kLocation:
         if (!IsPut(flags)) return ReturnObject(result, NamedItem(Session(), L"location"));
         Page()->RequestNavigation(VariantText(Argument(params, 0)));

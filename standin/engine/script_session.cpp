@@ -98,6 +98,7 @@ VARIANT GetProperty(IDispatch* object, const wchar_t* name) {
 }  // namespace
 
 ScriptSession::ScriptSession(ScriptPage& page) : link_(std::make_shared<ScriptLink>()) {
+  VariantInit(&onload_);
   link_->page = &page;
   link_->session = this;
   items_[L"window"] = MakeWindowObject(link_);
@@ -141,6 +142,9 @@ ScriptSession::~ScriptSession() {
     VariantClear(&timer.second.work);
   }
   timers_.clear();
+  for (Listener& listener : listeners_) listener.function->Release();
+  listeners_.clear();
+  VariantClear(&onload_);
   if (script_) {
     script_->SetScriptState(SCRIPTSTATE_CLOSED);
     script_->Close();
@@ -238,19 +242,58 @@ void ScriptSession::Fire(LONG id) {
     timers_.erase(found);
   }
   if (V_VT(&work) == VT_DISPATCH && V_DISPATCH(&work)) {
-    DISPPARAMS none{};
-    EXCEPINFO exception{};
-    VARIANT result;
-    VariantInit(&result);
-    const HRESULT hr = V_DISPATCH(&work)->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
-                                                 &result, &exception, nullptr);
-    if (FAILED(hr)) JournalException("timer", exception);
-    ClearException(exception);
-    VariantClear(&result);
+    CallFunction(V_DISPATCH(&work), "timer");
   } else if (V_VT(&work) == VT_BSTR && V_BSTR(&work)) {
     Run(V_BSTR(&work));
   }
   VariantClear(&work);
+}
+
+void ScriptSession::CallFunction(IDispatch* function, const char* what) {
+  DISPPARAMS none{};
+  EXCEPINFO exception{};
+  VARIANT result;
+  VariantInit(&result);
+  const HRESULT hr =
+      function->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result, &exception, nullptr);
+  if (FAILED(hr)) JournalException(what, exception);
+  ClearException(exception);
+  VariantClear(&result);
+}
+
+void ScriptSession::AddListener(const std::wstring& type, const VARIANT& listener) {
+  if (V_VT(&listener) != VT_DISPATCH || V_DISPATCH(&listener) == nullptr) return;
+  for (const Listener& existing : listeners_) {
+    if (existing.type == type && existing.function == V_DISPATCH(&listener)) return;  // added once, as the DOM does
+  }
+  V_DISPATCH(&listener)->AddRef();
+  listeners_.push_back(Listener{type, V_DISPATCH(&listener)});
+}
+
+void ScriptSession::RemoveListener(const std::wstring& type, const VARIANT& listener) {
+  if (V_VT(&listener) != VT_DISPATCH) return;
+  for (auto it = listeners_.begin(); it != listeners_.end(); ++it) {
+    if (it->type == type && it->function == V_DISPATCH(&listener)) {
+      it->function->Release();
+      listeners_.erase(it);
+      return;
+    }
+  }
+}
+
+void ScriptSession::FireEvent(const std::wstring& type) {
+  // A listener may add or remove listeners, or end the document: call a snapshot, each held.
+  std::vector<IDispatch*> functions;
+  for (const Listener& listener : listeners_) {
+    if (listener.type == type) functions.push_back(listener.function);
+  }
+  if (type == L"load" && V_VT(&onload_) == VT_DISPATCH && V_DISPATCH(&onload_)) functions.push_back(V_DISPATCH(&onload_));
+  for (IDispatch* function : functions) function->AddRef();
+  const ScriptLinkPtr link = link_;
+  for (IDispatch* function : functions) {
+    if (link->session) CallFunction(function, "event listener");
+    function->Release();
+  }
 }
 
 std::wstring ScriptSession::ToJson(const VARIANT& value) {

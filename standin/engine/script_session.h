@@ -9,6 +9,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "engine/script_page.h"
 
@@ -29,6 +30,13 @@ class ScriptSession {
   LONG SetTimeout(const VARIANT& work, UINT milliseconds, bool repeat);
   void ClearTimeout(LONG timer);
 
+  // Page events: listeners added through addEventListener on window or document, and window.onload.
+  void AddListener(const std::wstring& type, const VARIANT& listener);
+  void RemoveListener(const std::wstring& type, const VARIANT& listener);
+  // Calls the listeners of the event in the order they were added ("load" also window.onload).
+  void FireEvent(const std::wstring& type);
+  VARIANT& OnLoadHandler() { return onload_; }
+
   // Called by the site when the engine reports an error.
   void OnError(IActiveScriptError* error);
 
@@ -39,7 +47,13 @@ class ScriptSession {
     bool repeat = false;
     UINT_PTR delayed = 0;
   };
+  struct Listener {
+    std::wstring type;
+    IDispatch* function;
+  };
   void Schedule(LONG timer);
+  // Calls a script function with no arguments; an exception goes to the journal.
+  void CallFunction(IDispatch* function, const char* what);
   void Fire(LONG timer);
   bool Parse(const std::wstring& code, DWORD flags, VARIANT* result);
   std::wstring ToJson(const VARIANT& value);
@@ -50,6 +64,8 @@ class ScriptSession {
   IActiveScriptSite* site_ = nullptr;
   std::map<std::wstring, IDispatch*> items_;
   std::map<LONG, Timer> timers_;
+  std::vector<Listener> listeners_;
+  VARIANT onload_;
   LONG nextTimer_ = 1;
   bool failed_ = false;  // an error was reported during the current call
 };

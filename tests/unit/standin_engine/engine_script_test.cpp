@@ -127,6 +127,18 @@ TEST_F(EngineScriptTest, TimersRunLaterInOrderAndReachAHostObjectPublishedAfterT
   EXPECT_EQ(host_.events[3], L"title undefined,inline,now,soon,late 5");
 }
 
+TEST_F(EngineScriptTest, LoadListenersRunAfterTheInlineScriptsAndBeforeTheLoadFinishes) {
+  server_.Serve("/", "<title>t</title><script>var log = [];"
+                     "function show(what) { return function () { log.push(what); document.title = log.join(','); }; }"
+                     "window.addEventListener('load', show('load'));"
+                     "var removed = show('removed'); window.addEventListener('load', removed);"
+                     "window.removeEventListener('load', removed);"
+                     "document.addEventListener('DOMContentLoaded', show('ready'));"
+                     "window.onload = show('onload');</script><script>log.push('inline');</script>");
+  EXPECT_EQ(LoadAndWait(SiteUri("/")), (Events{L"content", L"title t", L"title inline,ready", L"title inline,ready,load",
+                                               L"title inline,ready,load,onload", L"finished 1 0 200"}));
+}
+
 TEST_F(EngineScriptTest, ScriptErrorsAreJournaledAndThePageKept) {
   server_.Serve("/", "<title>kept</title><p>text</p><script>this is not script(</script>"
                      "<script>undefinedFunction();</script><script>document.title = 'ran on';</script>");
