@@ -34,18 +34,27 @@ LRESULT CALLBACK DispatcherProcedure(HWND window, UINT message, WPARAM wParam, L
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// The module this code is in (the stand-in's DLL, or a test exe that links it): the class is
+// registered as that module's, so that two copies in one process never share one procedure.
+HINSTANCE ThisModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(&DispatcherProcedure), &module);
+  return module;
+}
+
 HWND ThreadWindow() {
   if (t_queue.window) return t_queue.window;
   static ATOM atom = [] {
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = DispatcherProcedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hInstance = ThisModule();
     windowClass.lpszClassName = kClassName;
     return RegisterClassW(&windowClass);
   }();
   (void)atom;
-  t_queue.window = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
+  t_queue.window =
+      CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModule(), nullptr);
   return t_queue.window;
 }
 

@@ -52,12 +52,9 @@ void View::End() {
   if (ended_) return;
   ended_ = true;
   Journalf("view ends");
-  if (engine_) {
-    engine_->Stop();
-    // Work the engine has already posted runs before it goes, and finds the view ended.
-    std::shared_ptr<PageEngine> engine(std::move(engine_));
-    PostToThisThread([engine] {});
-  }
+  // The engine goes now, even from inside one of its own reports: whatever it has posted finds
+  // itself abandoned and never reaches this view again.
+  engine_.reset();
   current_ = Navigation();
   hostObjects_.clear();
   navigationStarting_.Clear();

@@ -72,6 +72,8 @@ TEST_F(NavigationTest, OnePageRaisesTheEventsInTheRuntimesOrder) {
   EXPECT_GT(log_.lastNavigationId, firstId);
   for (auto* handler : {&starting_.invokedInsideCall, &completed_.invokedInsideCall, &titleChanged_.invokedInsideCall})
     EXPECT_FALSE(*handler);
+  EXPECT_EQ(view15->remove_FaviconChanged(token), S_OK);
+  EXPECT_EQ(favicon.references(), 0);
 }
 
 TEST_F(NavigationTest, AnUnreachableSiteCompletesWithAWebErrorStatus) {
@@ -229,6 +231,21 @@ TEST_F(NavigationTest, CloseEndsTheViewAndLetsGoOfEveryHandler) {
   EXPECT_EQ(controller_->get_CoreWebView2(again.out()), ended);
   PumpFor(100);
   EXPECT_EQ(log_.completions, 1) << "nothing more after Close";
+}
+
+TEST_F(NavigationTest, CloseFromInsideAnEventEndsTheNavigationQuietly) {
+  MakeView();
+  bool closed = false;
+  contentLoading_.onInvoke = [&](ICoreWebView2*, ICoreWebView2ContentLoadingEventArgs*) {
+    EXPECT_EQ(controller_->Close(), S_OK);
+    closed = true;
+  };
+  ASSERT_EQ(view_->Navigate(server_.Uri("/").c_str()), S_OK);
+  ASSERT_TRUE(PumpUntil([&] { return closed; }));
+  PumpFor(300);
+  EXPECT_EQ(log_.completions, 0);
+  EXPECT_EQ(completed_.references(), 0);
+  EXPECT_EQ(view_->Reload(), HRESULT_FROM_WIN32(ERROR_INVALID_STATE));
 }
 
 TEST_F(NavigationTest, TheJournalHasALinePerCallAndPerEvent) {
