@@ -70,11 +70,16 @@ class BuiltInEngine : public PageEngine, public ScriptPage {
   void Attach(HWND window) override { view_.Attach(window); }
   void Paint(HDC dc, const RECT& client) override { view_.Paint(dc, client); }
   void OnMouseClick(POINT point) override {
-    const std::wstring target = view_.LinkAt(point);
-    if (target.empty()) return;
+    const LineSegment* segment = view_.SegmentAt(point);
+    if (segment == nullptr || (segment->href.empty() && segment->onclick.empty())) return;
+    const std::wstring target = segment->href;
+    const std::wstring onclick = segment->onclick;
     const CancelFlag gone = gone_;
-    PostToThisThread([this, gone, target] {
+    PostToThisThread([this, gone, target, onclick] {
       if (gone->load()) return;
+      // An onclick handler that returns false keeps the link from being followed.
+      if (!onclick.empty() && Script().EvaluateToJson(L"(function () {" + onclick + L"\n})()") == L"false") return;
+      if (gone->load() || target.empty()) return;
       if (target.compare(0, 11, L"javascript:") == 0) {
         Script().Run(target.substr(11));
       } else {

@@ -12,7 +12,8 @@ struct Piece {
   enum class Kind { kText, kBreak };
   Kind kind = Kind::kText;
   std::wstring text;  // kText: may hold '\n' for a line break
-  std::wstring href;  // kText: the resolved link target, empty outside links
+  std::wstring href;     // kText: the resolved link target, empty outside links
+  std::wstring onclick;  // kText: the onclick script of the innermost element that has one
   // kBreak: the style of the paragraph that follows.
   int headingLevel = 0;  // 1..6 for h1..h6
   bool preformatted = false;

@@ -147,6 +147,7 @@ struct OpenElement {
   int headingLevel = 0;  // style inside the element
   bool preformatted = false;
   int elementIndex = -1;  // into HtmlDocument::elements
+  std::wstring onclick;   // its own or the nearest enclosing element's
 };
 
 class Reader {
@@ -292,6 +293,7 @@ class Reader {
     if (name == L"td" || name == L"th") AppendText(L" ");
     const bool block = IsBlock(name);
     CloseImplied(name, block);
+    if (name == L"input") AppendInputButton(tag);
     if (IsVoid(name) || tag.selfClosing) return;
 
     OpenElement element;
@@ -300,7 +302,9 @@ class Reader {
     if (!stack_.empty()) {
       element.headingLevel = stack_.back().headingLevel;
       element.preformatted = stack_.back().preformatted;
+      element.onclick = stack_.back().onclick;
     }
+    if (const std::wstring* onclick = tag.Attribute(L"onclick")) element.onclick = *onclick;
     if (name.size() == 2 && name[0] == L'h' && name[1] >= L'1' && name[1] <= L'6') element.headingLevel = name[1] - L'0';
     if (name == L"pre" || name == L"listing" || name == L"textarea" || name == L"xmp") element.preformatted = true;
     if (name == L"svg") ++svgDepth_;
@@ -318,6 +322,20 @@ class Reader {
       }
     }
     if (name == L"li") AppendText(L"\x2022 ");
+  }
+
+  // A button made with <input>: its value as text that runs its onclick.
+  void AppendInputButton(const Tag& tag) {
+    const std::wstring* type = tag.Attribute(L"type");
+    const std::wstring* value = tag.Attribute(L"value");
+    const std::wstring* onclick = tag.Attribute(L"onclick");
+    if (!type || !value || !onclick || (*type != L"button" && *type != L"submit")) return;
+    OpenElement button;
+    button.onclick = *onclick;
+    if (!stack_.empty()) button.headingLevel = stack_.back().headingLevel;
+    stack_.push_back(button);
+    AppendText(L"[" + *value + L"]");
+    stack_.pop_back();
   }
 
   // What HTML closes without an end tag: a paragraph before a block, a list item before the next.
@@ -426,15 +444,18 @@ class Reader {
     if (text.empty()) return;
     std::vector<Piece>& pieces = document_.pieces;
     if (!pieces.empty() && pieces.size() - 1 >= mergeFrom_ && pieces.back().kind == Piece::Kind::kText &&
-        pieces.back().href == href_) {
+        pieces.back().href == href_ && pieces.back().onclick == CurrentOnclick()) {
       pieces.back().text += text;
       return;
     }
     Piece piece;
     piece.text = text;
     piece.href = href_;
+    piece.onclick = CurrentOnclick();
     pieces.push_back(std::move(piece));
   }
+
+  std::wstring CurrentOnclick() const { return stack_.empty() ? std::wstring() : stack_.back().onclick; }
 
   const std::wstring& html_;
   std::wstring baseUri_;

@@ -130,7 +130,7 @@ class Builder {
           take = std::max<size_t>(take, 1);
         }
       }
-      Place(text.substr(at, take), run.href);
+      Place(text.substr(at, take), run);
       at += take;
       if (at < lineEnd && take < static_cast<size_t>(count)) {
         NewLine();
@@ -139,14 +139,15 @@ class Builder {
     }
   }
 
-  void Place(const std::wstring& text, const std::wstring& href) {
+  void Place(const std::wstring& text, const Piece& run) {
     SIZE size{};
     GetTextExtentPoint32W(dc_, text.data(), static_cast<int>(text.size()), &size);
     LineSegment segment;
     segment.x = x_ + kPageMargin;
     segment.width = size.cx;
     segment.text = text;
-    segment.href = href;
+    segment.href = run.href;
+    segment.onclick = run.onclick;
     layout_.lines.back().segments.push_back(std::move(segment));
     x_ += size.cx;
   }

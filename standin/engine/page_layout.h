@@ -32,6 +32,7 @@ struct LineSegment {
   int width = 0;
   std::wstring text;
   std::wstring href;
+  std::wstring onclick;
 };
 
 struct LayoutLine {

@@ -60,7 +60,7 @@ void PageView::Paint(HDC dc, const RECT& client) {
     const int top = line.top - scroll_;
     if (top >= height) break;
     for (const LineSegment& segment : line.segments) {
-      const bool link = !segment.href.empty();
+      const bool link = !segment.href.empty() || !segment.onclick.empty();
       SelectObject(buffer, fonts_.Font(line.headingLevel, link));
       SetTextColor(buffer, link ? kLinkColor : kTextColor);
       SetTextAlign(buffer, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
@@ -82,12 +82,12 @@ void PageView::Scroll(int wheelDelta) {
   if (scroll_ != before) Invalidate();
 }
 
-std::wstring PageView::LinkAt(POINT point) const {
+const LineSegment* PageView::SegmentAt(POINT point) const {
   const int y = point.y + scroll_;
   const size_t i = FirstLineBelow(layout_, y);
-  if (i >= layout_.lines.size() || layout_.lines[i].top > y) return std::wstring();
+  if (i >= layout_.lines.size() || layout_.lines[i].top > y) return nullptr;
   for (const LineSegment& segment : layout_.lines[i].segments) {
-    if (point.x >= segment.x && point.x < segment.x + segment.width) return segment.href;
+    if (point.x >= segment.x && point.x < segment.x + segment.width) return &segment;
   }
-  return std::wstring();
+  return nullptr;
 }

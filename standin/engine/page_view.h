@@ -21,8 +21,8 @@ class PageView {
 
   void Paint(HDC dc, const RECT& client);
   void Scroll(int wheelDelta);
-  // The link target under a point of the client area, or empty.
-  std::wstring LinkAt(POINT point) const;
+  // The text under a point of the client area, for a click: its link and onclick script, or null.
+  const LineSegment* SegmentAt(POINT point) const;
 
   int ScrollPosition() const { return scroll_; }
   const PageLayout& Layout() const { return layout_; }

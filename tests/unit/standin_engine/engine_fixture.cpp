@@ -18,6 +18,33 @@ void PumpFor(DWORD milliseconds) {
   PumpUntil([] { return false; }, milliseconds);
 }
 
+std::vector<COLORREF> PaintPage(PageEngine& engine, int width, int height) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  engine.Paint(dc, RECT{0, 0, width, height});
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+POINT FirstLinkPixel(const std::vector<COLORREF>& pixels, int width) {
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    const COLORREF color = pixels[i];
+    if (GetRValue(color) < 100 && GetGValue(color) < 100 && GetBValue(color) > 150) {
+      return POINT{static_cast<LONG>(i % width), static_cast<LONG>(i / width)};
+    }
+  }
+  return POINT{-1, -1};
+}
+
 void EngineTest::SetUp() {
   comInitialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   PageEngineSettings settings;

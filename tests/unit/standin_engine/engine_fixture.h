@@ -44,6 +44,11 @@ class RecordingHost : public PageEngineHost {
 bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds = 10000);
 void PumpFor(DWORD milliseconds);
 
+// The page painted into a bitmap of the given size; answers its pixels, row by row from the top.
+std::vector<COLORREF> PaintPage(PageEngine& engine, int width, int height);
+// The first pixel in link blue, or {-1, -1}.
+POINT FirstLinkPixel(const std::vector<COLORREF>& pixels, int width);
+
 class EngineTest : public ::testing::Test {
  protected:
   void SetUp() override;

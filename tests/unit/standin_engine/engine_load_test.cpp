@@ -92,37 +92,14 @@ TEST_F(EngineTest, AbandonedLoadsNeverReport) {
   EXPECT_TRUE(host_.events.empty());
 }
 
-// The page painted into a bitmap of the given size; answers its pixels, top-down.
-std::vector<COLORREF> PaintPage(PageEngine& engine, int width, int height) {
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  engine.Paint(dc, RECT{0, 0, width, height});
-  std::vector<COLORREF> pixels;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
-  }
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
-
-bool IsLinkBlue(COLORREF color) { return GetRValue(color) < 100 && GetGValue(color) < 100 && GetBValue(color) > 150; }
-
 TEST_F(EngineTest, ClickOnAPaintedLinkAsksToNavigateThere) {
   server_.Serve("/links", "<h1>Heading</h1><p>Plain text before the link.</p><p><a href='/next?x=1'>Next page</a></p>");
   LoadAndWait(SiteUri("/links"));
   const int width = 400, height = 300;
   const std::vector<COLORREF> pixels = PaintPage(*engine_, width, height);
-  POINT link{-1, -1};
+  const POINT link = FirstLinkPixel(pixels, width);
   size_t dark = 0;
-  for (int i = 0; i < width * height; ++i) {
-    if (pixels[i] == RGB(0, 0, 0)) ++dark;
-    if (link.x < 0 && IsLinkBlue(pixels[i])) link = POINT{i % width, i / width};
-  }
+  for (COLORREF pixel : pixels) dark += pixel == RGB(0, 0, 0);
   EXPECT_GT(dark, 50u) << "no black text painted";
   ASSERT_GE(link.x, 0) << "no blue link painted";
 

@@ -139,6 +139,35 @@ TEST_F(EngineScriptTest, LoadListenersRunAfterTheInlineScriptsAndBeforeTheLoadFi
                                                L"title inline,ready,load,onload", L"finished 1 0 200"}));
 }
 
+struct ClickCase {
+  const char* page;
+  Events events;  // after the click
+};
+
+TEST_F(EngineScriptTest, ClicksRunOnclickScriptsWhichCanKeepTheLinkFromBeingFollowed) {
+  host_.hostObjects[L"bridge"] = &bridge_;
+  const ClickCase cases[] = {
+      {"<p><a href='/next' onclick=\"document.title = 'stayed'; return false;\">Stay</a></p>", {L"title stayed"}},
+      {"<p><a href='/next' onclick=\"document.title = 'followed'\">Go</a></p>",
+       {L"title followed", L"navigate http://site.test/next user"}},
+      {"<p><button onclick=\"document.title = 'sum ' + chrome.webview.hostObjects.sync.bridge.add(2, 3)\">Call</button>",
+       {L"title sum 5"}},
+      {"<p><input type=button value=Call onclick=\"document.title = 'input'\"></p>", {L"title input"}},
+      {"<p><a href=\"javascript:document.title = 'scheme'\">Run</a></p>", {L"title scheme"}},
+  };
+  for (const ClickCase& test : cases) {
+    server_.Serve("/click", std::string("<title>t</title>") + test.page);
+    LoadAndWait(SiteUri("/click"));
+    const POINT link = FirstLinkPixel(PaintPage(*engine_, 300, 100), 300);
+    ASSERT_GE(link.x, 0) << test.page;
+    host_.events.clear();
+    engine_->OnMouseClick(link);
+    PumpUntil([this] { return !host_.events.empty(); });
+    PumpFor(100);
+    EXPECT_EQ(host_.events, test.events) << test.page;
+  }
+}
+
 TEST_F(EngineScriptTest, ScriptErrorsAreJournaledAndThePageKept) {
   server_.Serve("/", "<title>kept</title><p>text</p><script>this is not script(</script>"
                      "<script>undefinedFunction();</script><script>document.title = 'ran on';</script>");
