@@ -10,7 +10,7 @@ namespace {
 constexpr int kTrayImageSize = 48;
 
 // The icon the shell shows, kept until the tray icon is removed.
-HICON g_trayIcon = nullptr;
+UniqueIcon g_trayIcon;
 
 std::uint32_t ReadLittleEndian(const std::uint8_t* at, int bytes) {
   std::uint32_t value = 0;
@@ -64,24 +64,24 @@ std::optional<IconImage> FindIconImage(const std::uint8_t* file, std::size_t siz
   return std::nullopt;
 }
 
-HICON MakeTrayIcon() {
+UniqueIcon MakeTrayIcon() {
   const HMODULE module = GetModuleHandleW(nullptr);
   const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(IDR_TRAY_ICON), MAKEINTRESOURCEW(10));  // RT_RCDATA
-  if (resource == nullptr) return nullptr;
+  if (resource == nullptr) return UniqueIcon();
   const auto* file = static_cast<const std::uint8_t*>(LockResource(LoadResource(module, resource)));
   const auto image = FindIconImage(file, SizeofResource(module, resource), kTrayImageSize);
-  if (!image) return nullptr;
-  return CreateIconFromResourceEx(const_cast<PBYTE>(image->bits), image->size, TRUE, 0x00030000,
-                                  image->width, image->height, LR_DEFAULTCOLOR);
+  if (!image) return UniqueIcon();
+  return UniqueIcon(CreateIconFromResourceEx(const_cast<PBYTE>(image->bits), image->size, TRUE, 0x00030000,
+                                             image->width, image->height, LR_DEFAULTCOLOR));
 }
 
 void AddTrayIcon(HWND window) {
-  if (g_trayIcon == nullptr) g_trayIcon = MakeTrayIcon();
-  if (g_trayIcon == nullptr) return;
+  if (!g_trayIcon) g_trayIcon = MakeTrayIcon();
+  if (!g_trayIcon) return;
   NOTIFYICONDATAW record = TrayRecord(window);
   record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   record.uCallbackMessage = kTrayCallbackMessage;
-  record.hIcon = g_trayIcon;
+  record.hIcon = g_trayIcon.get();
   const WideBuffer tip = TextToWide(CutAtCharBoundary(TrayTip(), kTrayTipBytes));
   lstrcpynW(record.szTip, WideData(tip), 64);
   Shell_NotifyIconW(NIM_ADD, &record);
@@ -90,16 +90,14 @@ void AddTrayIcon(HWND window) {
 void RemoveTrayIcon(HWND window) {
   NOTIFYICONDATAW record = TrayRecord(window);
   Shell_NotifyIconW(NIM_DELETE, &record);
-  if (g_trayIcon != nullptr) DestroyIcon(g_trayIcon);
-  g_trayIcon = nullptr;
+  g_trayIcon.reset();
 }
 
 void TrackTrayMenu(HWND owner) {
-  const HMENU menu = CreatePopupMenu();
-  if (menu == nullptr) return;
-  AppendMenuW(menu, MF_STRING, kExitItemId, WideData(TextToWide(texts::kExitItem)));
+  const UniqueMenu menu(CreatePopupMenu());
+  if (!menu) return;
+  AppendMenuW(menu.get(), MF_STRING, kExitItemId, WideData(TextToWide(texts::kExitItem)));
   POINT cursor{};
   GetCursorPos(&cursor);
-  TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x + 3, cursor.y + 3, 0, owner, nullptr);
-  DestroyMenu(menu);
+  TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, cursor.x + 3, cursor.y + 3, 0, owner, nullptr);
 }

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "com/unique_handle.h"
+
 inline constexpr UINT kTrayIconId = 100;
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 0x64;
 inline constexpr UINT kExitItemId = 1;  // TrayMenu's only item, "退出"
@@ -30,8 +32,8 @@ struct IconImage {
 // such image or is malformed. Nothing outside the given bytes is read.
 std::optional<IconImage> FindIconImage(const std::uint8_t* file, std::size_t size, int width);
 
-// The 48 x 48 image of the program's ICO resource as an icon, or null; the caller destroys it.
-HICON MakeTrayIcon();
+// The 48 x 48 image of the program's ICO resource as an icon; empty when none can be made.
+UniqueIcon MakeTrayIcon();
 
 // Adds the window's tray icon; nothing happens when the icon cannot be made, and the shell's
 // answer is not examined.

@@ -1,5 +1,7 @@
 #include "com/interface_holder.h"
 
+#include <cstring>
+
 ComRef& ComRef::operator=(ComRef&& other) noexcept {
   if (this != &other) {
     if (pointer_ != nullptr) pointer_->Release();
@@ -44,7 +46,10 @@ void InterfaceHolder::Release() {
 
 IUnknown* InterfaceHolder::Get() const { return pointer_; }
 
-IUnknown** InterfaceHolder::GetAddressOf() { return &pointer_; }
+IUnknown** InterfaceHolder::GetAddressOf() {
+  Release();
+  return &pointer_;
+}
 
 bool InterfaceHolder::Set(IUnknown* p) {
   if (p == nullptr) return false;
@@ -63,11 +68,14 @@ bool InterfaceHolder::Attach(IUnknown* p) {
 }
 
 HRESULT QueryInterfaceByText(IUnknown* object, TextArg interfaceIdText, void** result) {
-  const ByteBuffer id = ParseInterfaceId(interfaceIdText);
-  return object->QueryInterface(*reinterpret_cast<const IID*>(id.data()), result);
+  const ByteBuffer bytes = ParseInterfaceId(interfaceIdText);
+  IID id{};
+  std::memcpy(&id, bytes.data(), sizeof(id));
+  return object->QueryInterface(id, result);
 }
 
 HRESULT InterfaceHolder::QueryInto(TextArg interfaceIdText, InterfaceHolder& target) const {
+  // Emptied also when there is nothing to ask.
   target.Release();
   IUnknown* source = Get();
   if (source == nullptr) return S_FALSE;

@@ -48,7 +48,8 @@ class InterfaceHolder {
   virtual void Release();
   // The held pointer without an added reference; null when empty.
   virtual IUnknown* Get() const;
-  // Where a COM out-parameter may write the interface; empty the holder first.
+  // Where a COM out-parameter writes the interface. The holder is emptied first (as WIL's put()
+  // does), since the callee overwrites the slot without releasing what was there.
   virtual IUnknown** GetAddressOf();
   // Holds p with a reference of its own; false for null, which changes nothing.
   virtual bool Set(IUnknown* p);

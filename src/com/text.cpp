@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include <cstring>
+
 WideBuffer TextToWide(TextArg text, CodePage codePage) {
   const UINT page = codePage.value_or(kCodePageGbk);
   const char* source = text.c_str();
@@ -43,8 +45,9 @@ ByteBuffer ParseInterfaceId(TextArg interfaceIdText) {
 }
 
 ByteBuffer InterfaceIdBytes(const IID& id) {
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(&id);
-  return ByteBuffer(bytes, bytes + sizeof(id));
+  ByteBuffer bytes(sizeof(id));
+  std::memcpy(bytes.data(), &id, sizeof(id));
+  return bytes;
 }
 
 bool InterfaceIdEquals(const ByteBuffer& first, const ByteBuffer& second) { return first == second; }

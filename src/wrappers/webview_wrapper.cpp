@@ -2,6 +2,8 @@
 
 #include <oleauto.h>
 
+#include "com/unique_handle.h"
+
 #include "wrappers/wrapper_calls.h"
 
 using namespace WrapperCalls;
@@ -203,21 +205,19 @@ HRESULT WebViewWrapper::remove_DocumentTitleChanged(EventRegistrationToken token
 Utf8Text WebViewWrapper::get_DocumentTitle() { return TextProperty(*this, &ICoreWebView2::get_DocumentTitle); }
 
 HRESULT WebViewWrapper::AddHostObjectToScript(TextArg name, ComRef hostObject) {
-  VARIANT object;
-  VariantInit(&object);
+  UniqueVariant object;
   if (hostObject) {
     IUnknown* unknown = nullptr;
     if (SUCCEEDED(QueryInterfaceByText(hostObject.Get(), IidText::IUnknown, reinterpret_cast<void**>(&unknown))) &&
         unknown != nullptr) {
-      V_VT(&object) = VT_UNKNOWN;
-      V_UNKNOWN(&object) = unknown;
+      VARIANT* value = object.put();
+      V_VT(value) = VT_UNKNOWN;
+      V_UNKNOWN(value) = unknown;
     }
   }
   // The VARIANT carries its own reference now; the one given to us goes before the call.
   hostObject = ComRef();
-  const HRESULT result = Call(*this, &ICoreWebView2::AddHostObjectToScript, WideArg(name), &object);
-  VariantClear(&object);
-  return result;
+  return Call(*this, &ICoreWebView2::AddHostObjectToScript, WideArg(name), object.addressof());
 }
 
 HRESULT WebViewWrapper::RemoveHostObjectFromScript(TextArg name) {

@@ -49,8 +49,8 @@ class HandlerArg {
   IUnknown* object_;
 };
 
-// A holder's slot given as whichever interface out-parameter the method takes. The callee writes
-// there without releasing anything, so the holder is emptied first.
+// A holder's slot given as whichever interface out-parameter the method takes. The holder is
+// emptied as soon as the slot is made, so it ends empty also when the method is not called.
 class OutSlot {
  public:
   explicit OutSlot(InterfaceHolder& target) : target_(target) { target_.Release(); }

@@ -16,6 +16,7 @@
 #include "app/shutdown.h"
 #include "app/startup.h"
 #include "app/tray.h"
+#include "com/unique_handle.h"
 #include "unit/app/shell_probes.h"
 
 namespace {
@@ -40,10 +41,9 @@ bool InExecutableFolder() {
 }
 
 void Append(const std::string& line) {
-  const HANDLE file = CreateFileW(g_journal.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+  const UniqueFile file(CreateFileW(g_journal.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
   DWORD written;
-  WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-  CloseHandle(file);
+  WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
 // The apartment this thread is in: WebView2 needs a single-threaded one.
@@ -77,12 +77,10 @@ LRESULT CALLBACK WatchWindow(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   int count = 0;
-  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (arguments == nullptr) return 2;
-  const std::wstring mode = count == 3 ? arguments[1] : L"";
-  g_journal = count == 3 ? arguments[2] : L"";
-  LocalFree(arguments);
-  if (count != 3) return 2;
+  const UniqueHandle<wchar_t**, LocalFree> arguments(CommandLineToArgvW(GetCommandLineW(), &count));
+  if (!arguments || count != 3) return 2;
+  const std::wstring mode = arguments.get()[1];
+  g_journal = arguments.get()[2];
 
   AtShutdown([] { Note("first"); });
   AtShutdown([] { Note("second"); });

@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "app/tray.h"
+#include "com/unique_handle.h"
 #include "e2e/child_process.h"
 #include "unit/app/shell_probes.h"
 
@@ -13,12 +14,11 @@ namespace {
 
 std::string ReadJournal(const std::wstring& path) {
   std::string text;
-  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return text;
+  const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return text;
   char buffer[1024];
   DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) text.append(buffer, read);
-  CloseHandle(file);
+  while (ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) text.append(buffer, read);
   return text;
 }
 

@@ -9,10 +9,14 @@
 #include <vector>
 
 #include "app/handlers.h"
+#include "com/unique_handle.h"
 #include "unit/app/import_hook.h"
 #include "unit/app/shell_probes.h"
 
 namespace {
+
+using UniqueBitmap = UniqueHandle<HBITMAP, DeleteObject>;
+using UniqueWindow = UniqueHandle<HWND, DestroyWindow>;
 
 void SendKey(WORD key, bool withAlt = false) {
   std::vector<INPUT> inputs;
@@ -409,11 +413,10 @@ TEST(TrayIconRecord, TheShellGetsTheIconsRecordAtCreationAndItsDeletionAtTheEnd)
   EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(added.szTip)), u"右键弹出菜单，翠鸮交流群客户端(cuixiao.club)");
   ICONINFO info{};
   ASSERT_TRUE(GetIconInfo(added.hIcon, &info)) << "the icon lives while the shell shows it";
+  const UniqueBitmap colourBitmap(info.hbmColor), mask(info.hbmMask);
   BITMAP colour{};
-  GetObjectW(info.hbmColor, sizeof(colour), &colour);
+  GetObjectW(colourBitmap.get(), sizeof(colour), &colour);
   EXPECT_EQ(colour.bmWidth, 48);
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
 
   window.Destroy();
   g_shellCalls = nullptr;
@@ -458,8 +461,9 @@ COLORREF TitleBarColour(HWND window) {
 
 TEST_F(MainWindowTest, TitleBarStaysActiveWhenAnotherWindowIsActivated) {
   // A plain window beside it shows what deactivation looks like here.
-  const HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
-                                     nullptr, nullptr, nullptr, nullptr);
+  const UniqueWindow plainWindow(CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                                                 200, nullptr, nullptr, nullptr, nullptr));
+  const HWND plain = plainWindow.get();
   SetForegroundWindow(plain);
   const COLORREF plainActive = TitleBarColour(plain);
   SetForegroundWindow(hwnd_);
@@ -473,7 +477,6 @@ TEST_F(MainWindowTest, TitleBarStaysActiveWhenAnotherWindowIsActivated) {
   SetForegroundWindow(plain);
   EXPECT_NE(TitleBarColour(hwnd_), ours) << "a disabled window shows its deactivation";
   EnableWindow(hwnd_, TRUE);
-  DestroyWindow(plain);
 }
 
 }  // namespace

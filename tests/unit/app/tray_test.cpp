@@ -11,6 +11,7 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using UniqueBitmap = UniqueHandle<HBITMAP, DeleteObject>;
 
 void Put(Bytes& bytes, std::size_t at, std::uint32_t value, int width) {
   for (int i = 0; i < width; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
@@ -80,18 +81,16 @@ TEST(IconFile, MalformedFilesGiveNoImage) {
 }
 
 TEST(TrayIcon, IsMadeFromThe48PixelImage) {
-  const HICON icon = MakeTrayIcon();
-  ASSERT_NE(icon, nullptr);
+  const UniqueIcon icon = MakeTrayIcon();
+  ASSERT_TRUE(icon);
   ICONINFO info{};
-  ASSERT_TRUE(GetIconInfo(icon, &info));
+  ASSERT_TRUE(GetIconInfo(icon.get(), &info));
+  const UniqueBitmap colourBitmap(info.hbmColor), mask(info.hbmMask);
   BITMAP colour{};
-  GetObjectW(info.hbmColor, sizeof(colour), &colour);
+  GetObjectW(colourBitmap.get(), sizeof(colour), &colour);
   EXPECT_EQ(colour.bmWidth, 48);
   EXPECT_EQ(colour.bmHeight, 48);
   EXPECT_EQ(colour.bmBitsPixel, 32);
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
-  DestroyIcon(icon);
 }
 
 }  // namespace

@@ -53,10 +53,15 @@ TEST(InterfaceHolder, AttachTakesOverTheCallersReference) {
 }
 
 TEST(InterfaceHolder, GetAddressOfReceivesAnOutParameter) {
-  Counted object;
-  object.AddRef();  // as a COM method does for its out-parameter
+  Counted previous, object;
   InterfaceHolder holder;
-  *holder.GetAddressOf() = &object;
+  holder.Set(&previous);
+  IUnknown** slot = holder.GetAddressOf();
+  EXPECT_EQ(previous.references(), 0) << "what it held goes first: the callee overwrites the slot";
+  EXPECT_EQ(*slot, nullptr);
+  EXPECT_EQ(holder.Get(), nullptr);
+  object.AddRef();  // as a COM method does for its out-parameter
+  *slot = &object;
   EXPECT_EQ(holder.Get(), &object);
   holder.Release();
   EXPECT_EQ(object.references(), 0);
