@@ -50,8 +50,8 @@ class EventList {
   // round is skipped. Each handler is held for the duration of its call.
   template <class Sender, class Args>
   void Raise(Sender* sender, Args* args) {
-    if (entries_.empty()) return;
     Journalf("event %s to %u handler(s)", name_, static_cast<unsigned>(entries_.size()));
+    if (entries_.empty()) return;
     const auto round = entries_;
     for (const auto& entry : round) {
       if (!Contains(entry.first)) continue;
