@@ -42,10 +42,11 @@ class WindowObject : public ScriptObject {
  private:
   enum : DISPID { kSetTimeout = 1, kClearTimeout, kSetInterval, kClearInterval, kAlert, kDocument, kLocation,
                   kChrome, kConsole, kWindow, kSelf, kAddEventListener, kRemoveEventListener, kOnLoad };
-  MEMBERS({L"setTimeout", kSetTimeout}, {L"clearTimeout", kClearTimeout}, {L"setInterval", kSetInterval},
-          {L"clearInterval", kClearInterval}, {L"alert", kAlert}, {L"document", kDocument}, {L"location", kLocation},
-          {L"chrome", kChrome}, {L"console", kConsole}, {L"window", kWindow}, {L"self", kSelf},
-          {L"addEventListener", kAddEventListener}, {L"removeEventListener", kRemoveEventListener},
+  MEMBERS({L"setTimeout", kSetTimeout, true}, {L"clearTimeout", kClearTimeout, true},
+          {L"setInterval", kSetInterval, true}, {L"clearInterval", kClearInterval, true}, {L"alert", kAlert, true},
+          {L"document", kDocument}, {L"location", kLocation}, {L"chrome", kChrome}, {L"console", kConsole},
+          {L"window", kWindow}, {L"self", kSelf},
+          {L"addEventListener", kAddEventListener, true}, {L"removeEventListener", kRemoveEventListener, true},
           {L"onload", kOnLoad})
 
   HRESULT Call(DISPID id, WORD flags, const DISPPARAMS& params, VARIANT* result) override {
@@ -128,13 +129,25 @@ class DocumentObject : public ScriptObject {
 
  private:
   enum : DISPID { kTitle = 1, kBody, kDocumentElement, kGetElementById, kLocation, kUrl, kAddEventListener,
-                  kRemoveEventListener };
+                  kRemoveEventListener, kWrite, kWriteLine };
   MEMBERS({L"title", kTitle}, {L"body", kBody}, {L"documentElement", kDocumentElement},
-          {L"getElementById", kGetElementById}, {L"location", kLocation}, {L"URL", kUrl},
-          {L"addEventListener", kAddEventListener}, {L"removeEventListener", kRemoveEventListener})
+          {L"getElementById", kGetElementById, true}, {L"location", kLocation}, {L"URL", kUrl},
+          {L"addEventListener", kAddEventListener, true}, {L"removeEventListener", kRemoveEventListener, true},
+          {L"write", kWrite, true}, {L"writeln", kWriteLine, true})
 
   HRESULT Call(DISPID id, WORD flags, const DISPPARAMS& params, VARIANT* result) override {
     switch (id) {
+      case kWrite:
+      case kWriteLine: {
+        // Scripts run once the page is read, so what they write lands at its end.
+        std::wstring html;
+        for (UINT i = 0; i < params.cArgs; ++i) html += VariantText(Argument(params, i));
+        HtmlDocument& document = Page()->Document();
+        const size_t end = document.pieces.size();
+        ReplaceRange(document, end, end, ReadHtml(html, Page()->DocumentUri()).pieces);
+        Page()->DocumentChanged();
+        return S_OK;
+      }
       case kTitle:
         if (!IsPut(flags)) return ReturnText(result, Page()->DocumentTitle());
         Page()->SetDocumentTitle(VariantText(Argument(params, 0)));
@@ -166,8 +179,8 @@ class LocationObject : public ScriptObject {
 
  private:
   enum : DISPID { kHref = 1, kReload, kAssign, kReplace, kToString };
-  MEMBERS({L"href", kHref}, {L"reload", kReload}, {L"assign", kAssign}, {L"replace", kReplace},
-          {L"toString", kToString})
+  MEMBERS({L"href", kHref}, {L"reload", kReload, true}, {L"assign", kAssign, true}, {L"replace", kReplace, true},
+          {L"toString", kToString, true})
 
   HRESULT Call(DISPID id, WORD flags, const DISPPARAMS& params, VARIANT* result) override {
     ScriptPage* page = Page();
@@ -248,7 +261,7 @@ class ConsoleObject : public ScriptObject {
   using ScriptObject::ScriptObject;
 
  private:
-  MEMBERS({L"log", 1}, {L"info", 1}, {L"warn", 1}, {L"error", 1}, {L"debug", 1})
+  MEMBERS({L"log", 1, true}, {L"info", 1, true}, {L"warn", 1, true}, {L"error", 1, true}, {L"debug", 1, true})
   HRESULT Call(DISPID, WORD, const DISPPARAMS& params, VARIANT*) override {
     std::wstring line;
     for (UINT i = 0; i < params.cArgs; ++i) line += (i ? L" " : L"") + VariantText(Argument(params, i));

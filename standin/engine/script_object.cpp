@@ -30,6 +30,43 @@ HRESULT STDMETHODCALLTYPE ScriptObject::GetTypeInfo(UINT, LCID, ITypeInfo** info
   return E_NOTIMPL;
 }
 
+namespace {
+
+// obj.method read as a value (`if (window.addEventListener)`, `var f = obj.method`): calling it
+// calls the method.
+class MethodReference : public ScriptObject {
+ public:
+  MethodReference(const ScriptLinkPtr& link, ScriptObject* owner, DISPID id) : ScriptObject(link), owner_(owner), id_(id) {
+    owner_->AddRef();
+  }
+  ~MethodReference() override { owner_->Release(); }
+
+ private:
+  const Member* Members(size_t& count) const override {
+    count = 0;
+    return nullptr;
+  }
+  HRESULT Call(DISPID id, WORD flags, const DISPPARAMS& params, VARIANT* result) override {
+    if (id != DISPID_VALUE || !(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
+    return owner_->Invoke(id_, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, const_cast<DISPPARAMS*>(&params), result,
+                          nullptr, nullptr);
+  }
+
+  ScriptObject* owner_;
+  const DISPID id_;
+};
+
+}  // namespace
+
+const ScriptObject::Member* ScriptObject::MemberById(DISPID id) const {
+  size_t count = 0;
+  const Member* members = Members(count);
+  for (size_t i = 0; i < count; ++i) {
+    if (members[i].id == id) return &members[i];
+  }
+  return nullptr;
+}
+
 DISPID ScriptObject::MemberId(const std::wstring& name) {
   size_t count = 0;
   const Member* members = Members(count);
@@ -55,6 +92,10 @@ HRESULT STDMETHODCALLTYPE ScriptObject::Invoke(DISPID id, REFIID, LCID, WORD fla
   DISPPARAMS none{};
   VARIANT ignored;
   VariantInit(&ignored);
+  const Member* member = MemberById(id);
+  if (member && member->method && !(flags & DISPATCH_METHOD) && !IsPut(flags)) {
+    return ReturnObject(result ? result : &ignored, new MethodReference(link_, this, id));
+  }
   const HRESULT hr = Call(id, flags, params ? *params : none, result ? result : &ignored);
   VariantClear(&ignored);
   return hr;

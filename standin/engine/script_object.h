@@ -15,6 +15,7 @@ class ScriptObject : public IDispatch {
   struct Member {
     const wchar_t* name;
     DISPID id;
+    bool method = false;  // read without a call, a method is a callable reference to itself
   };
 
   explicit ScriptObject(ScriptLinkPtr link) : link_(std::move(link)) {}
@@ -36,6 +37,8 @@ class ScriptObject : public IDispatch {
   virtual const Member* Members(size_t& count) const = 0;
   // One member: flags says get, put (the value is Argument(params, 0)) or call.
   virtual HRESULT Call(DISPID id, WORD flags, const DISPPARAMS& params, VARIANT* result) = 0;
+
+  const Member* MemberById(DISPID id) const;
 
   ScriptPage* Page() const { return link_->page; }
   ScriptSession* Session() const { return link_->session; }

@@ -183,6 +183,8 @@ TEST_F(EngineScriptTest, ScriptWritesTextIntoThePage) {
   EXPECT_EQ(Execute(L"document.getElementById('missing')"), L"null");
   Execute(L"document.body.innerText = 'replaced'");
   EXPECT_EQ(Execute(L"document.body.textContent"), L"\"replaced\"");
+  Execute(L"document.write('<p>written</p>')");
+  EXPECT_EQ(Execute(L"document.body.innerText"), L"\"replaced\\nwritten\"");
 }
 
 TEST_F(EngineScriptTest, LocationAsksTheHostToNavigate) {
@@ -195,6 +197,15 @@ TEST_F(EngineScriptTest, LocationAsksTheHostToNavigate) {
   Execute(L"location.reload()");
   ASSERT_TRUE(PumpUntil([this] { return !host_.events.empty(); }));
   EXPECT_EQ(host_.events, (Events{L"navigate http://site.test/dir/page page"}));
+}
+
+TEST_F(EngineScriptTest, MethodsReadAsValuesAreCallable) {
+  server_.Serve("/", "<title>t</title>");
+  LoadAndWait(SiteUri("/"));
+  EXPECT_EQ(Execute(L"!!window.addEventListener && !!document.getElementById"), L"true");
+  EXPECT_EQ(Execute(L"var set = window.setTimeout; set(function () { document.title = 'via reference'; }, 0) > 0"),
+            L"true");
+  ASSERT_TRUE(PumpUntil([this] { return host_.events.back() == L"title via reference"; }));
 }
 
 struct JsonCase {
