@@ -6,12 +6,13 @@
 
 #include "support/stdcall_probe.h"
 #include "unit/standin/host.h"
-#include "unit/webview2/view_slot_rows.h"
+#include "unit/webview2/published_slot_rows.h"
 
-// Every slot of the stand-in's view, ICoreWebView2 up to ICoreWebView2_15, called through the
-// routine table as a caller reaches it: each takes exactly its published stack bytes on x86 (where
-// they can be measured), and each is the method the table names, as its journal line shows. The
-// arguments are all zero, which every method answers with an error or a harmless success.
+// Every slot of the stand-in's view, ICoreWebView2 up to ICoreWebView2_15, and of its environment
+// and controller, called through the routine table as a caller reaches it: each takes exactly its
+// published stack bytes on x86 (where they can be measured), and each is the method the table
+// names, as its journal line shows. The arguments are all zero, which every method answers with
+// an error or a harmless success.
 
 namespace {
 
@@ -45,7 +46,23 @@ void ExpectSlots(IUnknown* view, const SlotRow (&rows)[N]) {
 
 using ViewSlotsTest = StandInTest;
 
-TEST_F(ViewSlotsTest, EverySlotIsItsPublishedMethod) {
+TEST_F(ViewSlotsTest, EverySlotOfTheEnvironmentIsItsPublishedMethod) {
+  environment_ = MakeEnvironment();
+  Owned<ICoreWebView2Environment4> environment4 =
+      Query<ICoreWebView2Environment4>(environment_.get(), IidText::ICoreWebView2Environment4);
+  ASSERT_TRUE(environment4);
+  ExpectSlots(environment4.get(), kEnvironment4);
+}
+
+// On x64 a RECT by value travels by address, so zero arguments would not do for put_Bounds; the
+// bytes matter on x86 only anyway.
+TEST_F(ViewSlotsTest, EverySlotOfTheControllerIsItsPublishedMethodOnX86) {
+  if (!kStackBytesMeasurable) GTEST_SKIP() << "stack bytes are measured on x86 only";
+  MakeView();
+  ExpectSlots(controller_.get(), kController);
+}
+
+TEST_F(ViewSlotsTest, EverySlotOfTheViewIsItsPublishedMethod) {
   MakeView();
   Owned<ICoreWebView2_15> view15 = Query<ICoreWebView2_15>(view_.get(), IidText::ICoreWebView2_15);
   ASSERT_TRUE(view15);

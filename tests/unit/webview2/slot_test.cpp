@@ -4,7 +4,7 @@
 
 #include "support/stdcall_probe.h"
 #include "unit/webview2/recording_fakes.h"
-#include "unit/webview2/view_slot_rows.h"
+#include "unit/webview2/published_slot_rows.h"
 
 // The published method tables, row for row: slot, method, and the stack bytes that the method
 // takes on x86, `this` included. Each row calls the table entry of a fake that implements our
@@ -13,44 +13,6 @@
 // the stack on a real machine.
 
 namespace {
-
-const SlotRow kEnvironment4[] = {
-    {3, "CreateCoreWebView2Controller", 12},
-    {4, "CreateWebResourceResponse", 24},
-    {5, "get_BrowserVersionString", 8},
-    {6, "add_NewBrowserVersionAvailable", 12},
-    {7, "remove_NewBrowserVersionAvailable", 12},
-    {8, "CreateWebResourceRequest", 24},
-    {9, "CreateCoreWebView2CompositionController", 12},
-    {10, "CreateCoreWebView2PointerInfo", 8},
-    {11, "GetAutomationProviderForWindow", 12},
-};
-
-const SlotRow kController[] = {
-    {3, "get_IsVisible", 8},
-    {4, "put_IsVisible", 8},
-    {5, "get_Bounds", 8},
-    {6, "put_Bounds", 20},
-    {7, "get_ZoomFactor", 8},
-    {8, "put_ZoomFactor", 12},
-    {9, "add_ZoomFactorChanged", 12},
-    {10, "remove_ZoomFactorChanged", 12},
-    {11, "SetBoundsAndZoomFactor", 28},
-    {12, "MoveFocus", 8},
-    {13, "add_MoveFocusRequested", 12},
-    {14, "remove_MoveFocusRequested", 12},
-    {15, "add_GotFocus", 12},
-    {16, "remove_GotFocus", 12},
-    {17, "add_LostFocus", 12},
-    {18, "remove_LostFocus", 12},
-    {19, "add_AcceleratorKeyPressed", 12},
-    {20, "remove_AcceleratorKeyPressed", 12},
-    {21, "get_ParentWindow", 8},
-    {22, "put_ParentWindow", 8},
-    {23, "NotifyParentWindowPositionChanged", 4},
-    {24, "Close", 4},
-    {25, "get_CoreWebView2", 8},
-};
 
 
 
