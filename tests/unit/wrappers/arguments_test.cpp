@@ -65,40 +65,40 @@ TEST(ControllerBounds, AnEmptyControllerLeavesTheCallersRecordAsItWas) {
 TEST(ByValueArguments, TokensEnumsAndHandlesReachWebView2Whole) {
   struct Case {
     const char* name;
-    Recorder& (*fake)(WrappedFakes& w);
+    FakeAccess fake;
     void (*call)(WrappedFakes& w);
     Numbers numbers;
   } const cases[] = {
       {"a token with its high half",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w) { w.view.remove_NavigationCompleted({0x123456789ABCDEF0}); },
        {0x123456789ABCDEF0}},
       {"token 0, as given",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeController; },
+       FakeOf<&WrappedFakes::fakeController>,
        [](WrappedFakes& w) { w.controller.remove_GotFocus({0}); },
        {0}},
       {"a move-focus reason",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeController; },
+       FakeOf<&WrappedFakes::fakeController>,
        [](WrappedFakes& w) { w.controller.MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PREVIOUS); },
        {2}},
       {"a parent window",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeController; },
+       FakeOf<&WrappedFakes::fakeController>,
        [](WrappedFakes& w) { w.controller.put_ParentWindow(reinterpret_cast<HWND>(0x00A0B0C0)); },
        {0x00A0B0C0}},
       {"a visibility",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeController; },
+       FakeOf<&WrappedFakes::fakeController>,
        [](WrappedFakes& w) { w.controller.put_IsVisible(TRUE); },
        {1}},
       {"a favicon format",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w) { w.view15.GetFavicon(COREWEBVIEW2_FAVICON_IMAGE_FORMAT_JPEG, nullptr, 0); },
        {1}},
       {"a resource context",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w) { w.view.AddWebResourceRequestedFilter("*", COREWEBVIEW2_WEB_RESOURCE_CONTEXT_OTHER); },
        {16}},
       {"a status code",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeEnvironment; },
+       FakeOf<&WrappedFakes::fakeEnvironment>,
        [](WrappedFakes& w) { w.environment.CreateWebResourceResponse(InterfaceHolder(), 404, "", "", w.out); },
        {404}},
   };
@@ -113,26 +113,26 @@ TEST(ByValueArguments, TokensEnumsAndHandlesReachWebView2Whole) {
 TEST(ValueProperties, AnswerWhatWebView2WroteAndZeroWhenTheCallFails) {
   struct Case {
     const char* name;
-    Recorder& (*fake)(WrappedFakes& w);
+    FakeAccess fake;
     std::int64_t (*get)(WrappedFakes& w);
     std::int64_t written;
   } const cases[] = {
-      {"get_NavigationId above 2^32", [](WrappedFakes& w) -> Recorder& { return w.fakeArgs; },
+      {"get_NavigationId above 2^32", FakeOf<&WrappedFakes::fakeArgs>,
        [](WrappedFakes& w) { return static_cast<std::int64_t>(w.args.get_NavigationId()); }, 0x123456789},
-      {"get_IsSuccess", [](WrappedFakes& w) -> Recorder& { return w.fakeArgs; },
+      {"get_IsSuccess", FakeOf<&WrappedFakes::fakeArgs>,
        [](WrappedFakes& w) { return std::int64_t{w.args.get_IsSuccess()}; }, TRUE},
-      {"get_WebErrorStatus", [](WrappedFakes& w) -> Recorder& { return w.fakeArgs; },
+      {"get_WebErrorStatus", FakeOf<&WrappedFakes::fakeArgs>,
        [](WrappedFakes& w) { return std::int64_t{w.args.get_WebErrorStatus()}; },
        COREWEBVIEW2_WEB_ERROR_STATUS_HOST_NAME_NOT_RESOLVED},
-      {"get_BrowserProcessId, all 32 bits", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+      {"get_BrowserProcessId, all 32 bits", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w) { return std::int64_t{w.view.get_BrowserProcessId()}; }, 0xFFFFFFF0},
-      {"get_CanGoBack", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+      {"get_CanGoBack", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w) { return std::int64_t{w.view.get_CanGoBack()}; }, TRUE},
-      {"get_ContainsFullScreenElement", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+      {"get_ContainsFullScreenElement", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w) { return std::int64_t{w.view.get_ContainsFullScreenElement()}; }, TRUE},
-      {"get_IsVisible", [](WrappedFakes& w) -> Recorder& { return w.fakeController; },
+      {"get_IsVisible", FakeOf<&WrappedFakes::fakeController>,
        [](WrappedFakes& w) { return std::int64_t{w.controller.get_IsVisible()}; }, TRUE},
-      {"get_ParentWindow", [](WrappedFakes& w) -> Recorder& { return w.fakeController; },
+      {"get_ParentWindow", FakeOf<&WrappedFakes::fakeController>,
        [](WrappedFakes& w) { return std::int64_t{reinterpret_cast<std::intptr_t>(w.controller.get_ParentWindow())}; },
        0x00ABCDEF},
   };
@@ -153,41 +153,41 @@ const wchar_t kUtf16[] = L"\u00E9\u4E2D\xD83D\xDE00";
 TEST(TextArguments, ReachWebView2AsTheExactUtf16UnitsAndAbsentAsTheEmptyString) {
   struct Case {
     const char* name;
-    Recorder& (*fake)(WrappedFakes& w);
+    FakeAccess fake;
     void (*call)(WrappedFakes& w, TextArg text);
     std::size_t texts;
   } const cases[] = {
-      {"Navigate", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+      {"Navigate", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, TextArg t) { w.view.Navigate(t); }, 1},
-      {"NavigateToString", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+      {"NavigateToString", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, TextArg t) { w.view.NavigateToString(t); }, 1},
-      {"PostWebMessageAsJson", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+      {"PostWebMessageAsJson", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, TextArg t) { w.view.PostWebMessageAsJson(t); }, 1},
-      {"PostWebMessageAsString", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+      {"PostWebMessageAsString", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, TextArg t) { w.view.PostWebMessageAsString(t); }, 1},
-      {"RemoveHostObjectFromScript", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+      {"RemoveHostObjectFromScript", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, TextArg t) { w.view.RemoveHostObjectFromScript(t); }, 1},
-      {"AddHostObjectToScript", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+      {"AddHostObjectToScript", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, TextArg t) { w.view.AddHostObjectToScript(t, ComRef()); }, 1},
-      {"AddWebResourceRequestedFilter", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+      {"AddWebResourceRequestedFilter", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, TextArg t) {
          w.view.AddWebResourceRequestedFilter(t, COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
        },
        1},
-      {"RemoveWebResourceRequestedFilter", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+      {"RemoveWebResourceRequestedFilter", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, TextArg t) {
          w.view.RemoveWebResourceRequestedFilter(t, COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
        },
        1},
-      {"ExecuteScript", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+      {"ExecuteScript", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, TextArg t) { w.view.ExecuteScript(t, nullptr, 0); }, 1},
-      {"AddScriptToExecuteOnDocumentCreated", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+      {"AddScriptToExecuteOnDocumentCreated", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, TextArg t) { w.view.AddScriptToExecuteOnDocumentCreated(t, nullptr, 0); }, 1},
-      {"CallDevToolsProtocolMethod", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+      {"CallDevToolsProtocolMethod", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, TextArg t) { w.view.CallDevToolsProtocolMethod(t, t, nullptr, 0); }, 2},
-      {"GetDevToolsProtocolEventReceiver", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+      {"GetDevToolsProtocolEventReceiver", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, TextArg t) { w.view.GetDevToolsProtocolEventReceiver(t); }, 1},
-      {"CreateWebResourceRequest", [](WrappedFakes& w) -> Recorder& { return w.fakeEnvironment; },
+      {"CreateWebResourceRequest", FakeOf<&WrappedFakes::fakeEnvironment>,
        [](WrappedFakes& w, TextArg t) { w.environment4.CreateWebResourceRequest(t, t, InterfaceHolder(), t, w.out); },
        3},
   };
@@ -213,19 +213,19 @@ TEST(TextArguments, AnAbsentReasonPhraseOrHeadersTextReachesWebView2AsNull) {
 
 struct TextResultCase {
   const char* name;
-  Recorder& (*fake)(WrappedFakes& w);
+  FakeAccess fake;
   std::string (*get)(WrappedFakes& w);
 };
 
 const TextResultCase kUtf8Results[] = {
-    {"get_Source", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+    {"get_Source", FakeOf<&WrappedFakes::fakeView>,
      [](WrappedFakes& w) { return w.view.get_Source(); }},
-    {"get_DocumentTitle", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+    {"get_DocumentTitle", FakeOf<&WrappedFakes::fakeView>,
      [](WrappedFakes& w) { return w.view.get_DocumentTitle(); }},
-    {"get_BrowserVersionString", [](WrappedFakes& w) -> Recorder& { return w.fakeEnvironment; },
+    {"get_BrowserVersionString", FakeOf<&WrappedFakes::fakeEnvironment>,
      [](WrappedFakes& w) { return w.environment.get_BrowserVersionString(); }},
     {"get_BrowserVersionString of the later environment",
-     [](WrappedFakes& w) -> Recorder& { return w.fakeEnvironment; },
+     FakeOf<&WrappedFakes::fakeEnvironment>,
      [](WrappedFakes& w) { return w.environment4.get_BrowserVersionString(); }},
 };
 

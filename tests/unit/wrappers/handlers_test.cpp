@@ -40,7 +40,7 @@ struct EventRow {
   const char* method;
   const char* event;
   const char* handlerInterfaceIdText;
-  Recorder& (*fake)(WrappedFakes& w);
+  FakeAccess fake;
   EventRegistrationToken (*add)(WrappedFakes& w, ULONG_PTR context);
   HRESULT (*remove)(WrappedFakes& w, EventRegistrationToken token);
 };
@@ -48,7 +48,7 @@ struct EventRow {
 const std::vector<EventRow>& EventRows() {
   static const std::vector<EventRow> rows = {
       {"EnvironmentWrapper::add_NewBrowserVersionAvailable", "NewBrowserVersionAvailable",
-       "{f9a2976e-d34e-44fc-adee-81b6b57ca914}", [](WrappedFakes& w) -> Recorder& { return w.fakeEnvironment; },
+       "{f9a2976e-d34e-44fc-adee-81b6b57ca914}", FakeOf<&WrappedFakes::fakeEnvironment>,
        [](WrappedFakes& w, ULONG_PTR context) {
          return w.environment.add_NewBrowserVersionAvailable(NotingRoutine, context);
        },
@@ -56,33 +56,33 @@ const std::vector<EventRow>& EventRows() {
          return w.environment.remove_NewBrowserVersionAvailable(token);
        }},
       {"ControllerWrapper::add_ZoomFactorChanged", "ZoomFactorChanged", "{b52d71d6-c4df-4543-a90c-64a3e60f38cb}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeController; },
+       FakeOf<&WrappedFakes::fakeController>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.controller.add_ZoomFactorChanged(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.controller.remove_ZoomFactorChanged(token); }},
       {"ControllerWrapper::add_MoveFocusRequested", "MoveFocusRequested", "{69035451-6dc7-4cb8-9bce-b2bd70ad289f}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeController; },
+       FakeOf<&WrappedFakes::fakeController>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.controller.add_MoveFocusRequested(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.controller.remove_MoveFocusRequested(token); }},
       {"ControllerWrapper::add_GotFocus", "GotFocus", "{05ea24bd-6452-4926-9014-4b82b498135d}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeController; },
+       FakeOf<&WrappedFakes::fakeController>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.controller.add_GotFocus(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.controller.remove_GotFocus(token); }},
       {"ControllerWrapper::add_LostFocus", "LostFocus", "{05ea24bd-6452-4926-9014-4b82b498135d}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeController; },
+       FakeOf<&WrappedFakes::fakeController>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.controller.add_LostFocus(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.controller.remove_LostFocus(token); }},
       {"ControllerWrapper::add_AcceleratorKeyPressed", "AcceleratorKeyPressed",
-       "{b29c7e28-fa79-41a8-8e44-65811c76dcb2}", [](WrappedFakes& w) -> Recorder& { return w.fakeController; },
+       "{b29c7e28-fa79-41a8-8e44-65811c76dcb2}", FakeOf<&WrappedFakes::fakeController>,
        [](WrappedFakes& w, ULONG_PTR context) {
          return w.controller.add_AcceleratorKeyPressed(NotingRoutine, context);
        },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.controller.remove_AcceleratorKeyPressed(token); }},
       {"WebView15Wrapper::add_FaviconChanged", "FaviconChanged", "{2913da94-833d-4de0-8dca-900fc524a1a4}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.view15.add_FaviconChanged(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.view15.remove_FaviconChanged(token); }},
       {"DevToolsProtocolEventReceiverWrapper::add_DevToolsProtocolEventReceived", "DevToolsProtocolEventReceived",
-       "{e2fda4be-5456-406c-a261-3d452138362c}", [](WrappedFakes& w) -> Recorder& { return w.fakeReceiver; },
+       "{e2fda4be-5456-406c-a261-3d452138362c}", FakeOf<&WrappedFakes::fakeReceiver>,
        [](WrappedFakes& w, ULONG_PTR context) {
          return w.receiver.add_DevToolsProtocolEventReceived(NotingRoutine, context);
        },
@@ -90,59 +90,59 @@ const std::vector<EventRow>& EventRows() {
          return w.receiver.remove_DevToolsProtocolEventReceived(token);
        }},
       {"WebViewWrapper::add_NavigationStarting", "NavigationStarting", "{9adbe429-f36d-432b-9ddc-f8881fbd76e3}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.view.add_NavigationStarting(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.view.remove_NavigationStarting(token); }},
       {"WebViewWrapper::add_ContentLoading", "ContentLoading", "{364471e7-f2be-4910-bdba-d72077d51c4b}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.view.add_ContentLoading(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.view.remove_ContentLoading(token); }},
       {"WebViewWrapper::add_SourceChanged", "SourceChanged", "{3c067f9f-5388-4772-8b48-79f7ef1ab37c}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.view.add_SourceChanged(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.view.remove_SourceChanged(token); }},
       {"WebViewWrapper::add_HistoryChanged", "HistoryChanged", "{c79a420c-efd9-4058-9295-3e8b4bcab645}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.view.add_HistoryChanged(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.view.remove_HistoryChanged(token); }},
       {"WebViewWrapper::add_NavigationCompleted", "NavigationCompleted", "{d33a35bf-1c49-4f98-93ab-006e0533fe1c}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.view.add_NavigationCompleted(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.view.remove_NavigationCompleted(token); }},
       {"WebViewWrapper::add_FrameNavigationStarting", "FrameNavigationStarting",
-       "{9adbe429-f36d-432b-9ddc-f8881fbd76e3}", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       "{9adbe429-f36d-432b-9ddc-f8881fbd76e3}", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.view.add_FrameNavigationStarting(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.view.remove_FrameNavigationStarting(token); }},
       {"WebViewWrapper::add_FrameNavigationCompleted", "FrameNavigationCompleted",
-       "{d33a35bf-1c49-4f98-93ab-006e0533fe1c}", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       "{d33a35bf-1c49-4f98-93ab-006e0533fe1c}", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.view.add_FrameNavigationCompleted(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.view.remove_FrameNavigationCompleted(token); }},
       {"WebViewWrapper::add_ScriptDialogOpening", "ScriptDialogOpening", "{ef381bf9-afa8-4e37-91c4-8ac48524bdfb}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.view.add_ScriptDialogOpening(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.view.remove_ScriptDialogOpening(token); }},
       {"WebViewWrapper::add_PermissionRequested", "PermissionRequested", "{15e1c6a3-c72a-4df3-91d7-d097fbec6bfd}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.view.add_PermissionRequested(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.view.remove_PermissionRequested(token); }},
       {"WebViewWrapper::add_ProcessFailed", "ProcessFailed", "{79e0aea4-990b-42d9-aa1d-0fcc2e5bc7f1}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.view.add_ProcessFailed(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.view.remove_ProcessFailed(token); }},
       {"WebViewWrapper::add_WebMessageReceived", "WebMessageReceived", "{57213f19-00e6-49fa-8e07-898ea01ecbd2}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.view.add_WebMessageReceived(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.view.remove_WebMessageReceived(token); }},
       {"WebViewWrapper::add_NewWindowRequested", "NewWindowRequested", "{d4c185fe-c81c-4989-97af-2d3fa7ab5651}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.view.add_NewWindowRequested(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.view.remove_NewWindowRequested(token); }},
       {"WebViewWrapper::add_DocumentTitleChanged", "DocumentTitleChanged", "{f5f2b923-953e-4042-9f95-f3a118e1afd4}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.view.add_DocumentTitleChanged(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.view.remove_DocumentTitleChanged(token); }},
       {"WebViewWrapper::add_ContainsFullScreenElementChanged", "ContainsFullScreenElementChanged",
-       "{e45d98b1-afef-45be-8baf-6c7728867f73}", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       "{e45d98b1-afef-45be-8baf-6c7728867f73}", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) {
          return w.view.add_ContainsFullScreenElementChanged(NotingRoutine, context);
        },
@@ -150,11 +150,11 @@ const std::vector<EventRow>& EventRows() {
          return w.view.remove_ContainsFullScreenElementChanged(token);
        }},
       {"WebViewWrapper::add_WebResourceRequested", "WebResourceRequested", "{ab00b74c-15f1-4646-80e8-e76341d25d71}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.view.add_WebResourceRequested(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.view.remove_WebResourceRequested(token); }},
       {"WebViewWrapper::add_WindowCloseRequested", "WindowCloseRequested", "{5c19e9e0-092f-486b-affa-ca8231913039}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.view.add_WindowCloseRequested(NotingRoutine, context); },
        [](WrappedFakes& w, EventRegistrationToken token) { return w.view.remove_WindowCloseRequested(token); }},
   };
@@ -232,37 +232,37 @@ struct AsyncRow {
   const char* method;
   const char* keptAs;
   const char* handlerInterfaceIdText;
-  Recorder& (*fake)(WrappedFakes& w);
+  FakeAccess fake;
   HRESULT (*start)(WrappedFakes& w, ULONG_PTR context);
 };
 
 const std::vector<AsyncRow>& AsyncRows() {
   static const std::vector<AsyncRow> rows = {
       {"EnvironmentWrapper::CreateCoreWebView2Controller", "CreateCoreWebView2Controller",
-       "{6c4819f3-c9b7-4260-8127-c9f5bde7f68c}", [](WrappedFakes& w) -> Recorder& { return w.fakeEnvironment; },
+       "{6c4819f3-c9b7-4260-8127-c9f5bde7f68c}", FakeOf<&WrappedFakes::fakeEnvironment>,
        [](WrappedFakes& w, ULONG_PTR context) {
          return w.environment.CreateCoreWebView2Controller(kWindow, NotingRoutine, context);
        }},
       {"Environment4Wrapper::CreateCoreWebView2CompositionController", "CreateCoreWebView2CompositionController",
-       "{02fab84b-1428-4fb7-ad45-1b2e64736184}", [](WrappedFakes& w) -> Recorder& { return w.fakeEnvironment; },
+       "{02fab84b-1428-4fb7-ad45-1b2e64736184}", FakeOf<&WrappedFakes::fakeEnvironment>,
        [](WrappedFakes& w, ULONG_PTR context) {
          return w.environment4.CreateCoreWebView2CompositionController(kWindow, NotingRoutine, context);
        }},
       {"WebView15Wrapper::GetFavicon", "GetFavicon", "{a2508329-7da8-49d7-8c05-fa125e4aee8d}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) {
          return w.view15.GetFavicon(COREWEBVIEW2_FAVICON_IMAGE_FORMAT_JPEG, NotingRoutine, context);
        }},
       {"WebViewWrapper::AddScriptToExecuteOnDocumentCreated", "AddScriptToExecuteOnDocumentCreated",
-       "{b99369f3-9b11-47b5-bc6f-8e7895fcea17}", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       "{b99369f3-9b11-47b5-bc6f-8e7895fcea17}", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) {
          return w.view.AddScriptToExecuteOnDocumentCreated("1", NotingRoutine, context);
        }},
       {"WebViewWrapper::ExecuteScript", "ExecuteScript", "{49511172-cc67-4bca-9923-137112f4c4cc}",
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) { return w.view.ExecuteScript("1", NotingRoutine, context); }},
       {"WebViewWrapper::CallDevToolsProtocolMethod", "CallDevToolsProtocolMethod",
-       "{5c4889f0-5ef6-4c5a-952c-d8f1b92d0574}", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+       "{5c4889f0-5ef6-4c5a-952c-d8f1b92d0574}", FakeOf<&WrappedFakes::fakeView>,
        [](WrappedFakes& w, ULONG_PTR context) {
          return w.view.CallDevToolsProtocolMethod("Page.reload", "{}", NotingRoutine, context);
        }},

@@ -19,31 +19,31 @@ const HWND kWindow = reinterpret_cast<HWND>(0x1234);
 
 struct OutCase {
   const char* name;
-  Recorder& (*fake)(WrappedFakes& w);
+  FakeAccess fake;
   HRESULT (*call)(WrappedFakes& w, InterfaceHolder& target);
   HRESULT empty;
   bool emptyKeepsTarget;
 };
 
 const OutCase kOutCases[] = {
-    {"WebViewWrapper::get_Settings", [](WrappedFakes& w) -> Recorder& { return w.fakeView; },
+    {"WebViewWrapper::get_Settings", FakeOf<&WrappedFakes::fakeView>,
      [](WrappedFakes& w, InterfaceHolder& t) { return w.view.get_Settings(t); }, S_FALSE, false},
-    {"ControllerWrapper::get_CoreWebView2", [](WrappedFakes& w) -> Recorder& { return w.fakeController; },
+    {"ControllerWrapper::get_CoreWebView2", FakeOf<&WrappedFakes::fakeController>,
      [](WrappedFakes& w, InterfaceHolder& t) { return w.controller.get_CoreWebView2(t); }, S_FALSE, false},
-    {"Environment4Wrapper::CreateWebResourceRequest", [](WrappedFakes& w) -> Recorder& { return w.fakeEnvironment; },
+    {"Environment4Wrapper::CreateWebResourceRequest", FakeOf<&WrappedFakes::fakeEnvironment>,
      [](WrappedFakes& w, InterfaceHolder& t) {
        return w.environment4.CreateWebResourceRequest("u", "GET", InterfaceHolder(), "", t);
      },
      S_FALSE, false},
     {"Environment4Wrapper::CreateCoreWebView2PointerInfo",
-     [](WrappedFakes& w) -> Recorder& { return w.fakeEnvironment; },
+     FakeOf<&WrappedFakes::fakeEnvironment>,
      [](WrappedFakes& w, InterfaceHolder& t) { return w.environment4.CreateCoreWebView2PointerInfo(t); }, S_FALSE,
      false},
     {"Environment4Wrapper::GetAutomationProviderForWindow",
-     [](WrappedFakes& w) -> Recorder& { return w.fakeEnvironment; },
+     FakeOf<&WrappedFakes::fakeEnvironment>,
      [](WrappedFakes& w, InterfaceHolder& t) { return w.environment4.GetAutomationProviderForWindow(kWindow, t); },
      S_FALSE, false},
-    {"EnvironmentWrapper::CreateWebResourceResponse", [](WrappedFakes& w) -> Recorder& { return w.fakeEnvironment; },
+    {"EnvironmentWrapper::CreateWebResourceResponse", FakeOf<&WrappedFakes::fakeEnvironment>,
      [](WrappedFakes& w, InterfaceHolder& t) {
        return w.environment.CreateWebResourceResponse(InterfaceHolder(), 200, "OK", "", t);
      },
@@ -85,21 +85,21 @@ TEST(Streams, ThePassedStreamIsTheHeldPointerOrNull) {
   struct Case {
     const char* name;
     void (*call)(WrappedFakes& w, const InterfaceHolder& stream);
-    Recorder& (*fake)(WrappedFakes& w);
+    FakeAccess fake;
   } const cases[] = {
       {"CapturePreview",
        [](WrappedFakes& w, const InterfaceHolder& s) {
          w.view.CapturePreview(COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT_PNG, s, nullptr, 0);
        },
-       [](WrappedFakes& w) -> Recorder& { return w.fakeView; }},
+       FakeOf<&WrappedFakes::fakeView>},
       {"CreateWebResourceResponse",
        [](WrappedFakes& w, const InterfaceHolder& s) {
          w.environment.CreateWebResourceResponse(s, 200, "", "", w.out);
        },
-       [](WrappedFakes& w) -> Recorder& { return w.fakeEnvironment; }},
+       FakeOf<&WrappedFakes::fakeEnvironment>},
       {"CreateWebResourceRequest",
        [](WrappedFakes& w, const InterfaceHolder& s) { w.environment4.CreateWebResourceRequest("", "", s, "", w.out); },
-       [](WrappedFakes& w) -> Recorder& { return w.fakeEnvironment; }},
+       FakeOf<&WrappedFakes::fakeEnvironment>},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -44,6 +44,13 @@ struct WrappedFakes {
   void SetResult(HRESULT result);
 };
 
+// The fake that a table row looks at, named by its member: FakeOf<&WrappedFakes::fakeView>.
+using FakeAccess = Recorder& (*)(WrappedFakes& w);
+template <auto Fake>
+Recorder& FakeOf(WrappedFakes& w) {
+  return w.*Fake;
+}
+
 // What a wrapper method answers, in a form that a table can hold.
 using Answer = std::variant<std::int64_t, double, std::string>;
 
