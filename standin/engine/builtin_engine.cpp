@@ -134,7 +134,8 @@ class BuiltInEngine : public PageEngine, public ScriptPage {
     }
     load_.reset();
     int webErrorStatus = result.webErrorStatus;
-    if (result.httpStatus == 401) webErrorStatus = COREWEBVIEW2_WEB_ERROR_STATUS_VALID_AUTHENTICATION_CREDENTIALS_REQUIRED;
+    if (result.httpStatus == 401)
+      webErrorStatus = COREWEBVIEW2_WEB_ERROR_STATUS_VALID_AUTHENTICATION_CREDENTIALS_REQUIRED;
     if (result.httpStatus == 407) webErrorStatus = COREWEBVIEW2_WEB_ERROR_STATUS_VALID_PROXY_AUTHENTICATION_REQUIRED;
     Journalf("engine: loaded %ls, http %d, web error status %d", uri.c_str(), result.httpStatus, webErrorStatus);
     host_.OnLoadFinished(!failed, failed ? webErrorStatus : 0, result.httpStatus);

@@ -61,16 +61,16 @@ UINT CodePageForCharset(const std::string& label) {
     UINT codePage;
   };
   static const Known kKnown[] = {
-      {"utf-8", CP_UTF8},        {"utf8", CP_UTF8},           {"unicode-1-1-utf-8", CP_UTF8},
-      {"gbk", 936},              {"gb2312", 936},             {"gb18030", 936},
-      {"x-gbk", 936},            {"cp936", 936},              {"windows-936", 936},
-      {"chinese", 936},          {"csgb2312", 936},           {"iso-ir-58", 936},
-      {"big5", 950},             {"big5-hkscs", 950},         {"shift_jis", 932},
-      {"shift-jis", 932},        {"sjis", 932},               {"euc-jp", 20932},
-      {"euc-kr", 949},           {"ks_c_5601-1987", 949},     {"iso-8859-1", 1252},
-      {"latin1", 1252},          {"us-ascii", 1252},          {"ascii", 1252},
-      {"windows-1252", 1252},    {"iso-8859-2", 28592},       {"windows-1251", 1251},
-      {"koi8-r", 20866},         {"iso-8859-15", 28605},      {"windows-1250", 1250},
+      {"utf-8", CP_UTF8},     {"utf8", CP_UTF8},       {"unicode-1-1-utf-8", CP_UTF8},
+      {"gbk", 936},           {"gb2312", 936},         {"gb18030", 936},
+      {"x-gbk", 936},         {"cp936", 936},          {"windows-936", 936},
+      {"chinese", 936},       {"csgb2312", 936},       {"iso-ir-58", 936},
+      {"big5", 950},          {"big5-hkscs", 950},     {"shift_jis", 932},
+      {"shift-jis", 932},     {"sjis", 932},           {"euc-jp", 20932},
+      {"euc-kr", 949},        {"ks_c_5601-1987", 949}, {"iso-8859-1", 1252},
+      {"latin1", 1252},       {"us-ascii", 1252},      {"ascii", 1252},
+      {"windows-1252", 1252}, {"iso-8859-2", 28592},   {"windows-1251", 1251},
+      {"koi8-r", 20866},      {"iso-8859-15", 28605},  {"windows-1250", 1250},
   };
   const std::string wanted = Lower(Trim(label));
   for (const Known& known : kKnown) {

@@ -11,10 +11,14 @@ namespace {
 std::wstring Escape(const std::wstring& text) {
   std::wstring out;
   for (wchar_t c : text) {
-    if (c == L'<') out += L"&lt;";
-    else if (c == L'>') out += L"&gt;";
-    else if (c == L'&') out += L"&amp;";
-    else out.push_back(c);
+    if (c == L'<')
+      out += L"&lt;";
+    else if (c == L'>')
+      out += L"&gt;";
+    else if (c == L'&')
+      out += L"&amp;";
+    else
+      out.push_back(c);
   }
   return out;
 }
@@ -44,7 +48,8 @@ HtmlDocument MakeErrorPage(const std::wstring& uri, int webErrorStatus, int http
     heading = chinese ? L"\x6B64\x9875\x9762\x65E0\x6CD5\x6B63\x5E38\x8FD0\x884C" : L"This page isn't working";
     detail = L"HTTP ERROR " + std::to_wstring(httpStatus);
   } else {
-    heading = chinese ? L"\x55EF\x2026 \x65E0\x6CD5\x8BBF\x95EE\x6B64\x9875\x9762" : L"Hmmm\x2026 can't reach this page";
+    heading =
+        chinese ? L"\x55EF\x2026 \x65E0\x6CD5\x8BBF\x95EE\x6B64\x9875\x9762" : L"Hmmm\x2026 can't reach this page";
     detail = ErrorName(webErrorStatus);
   }
   const std::wstring html = L"<title>" + Escape(host) + L"</title><h1>" + heading + L"</h1><p>" + Escape(host) +

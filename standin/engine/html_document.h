@@ -11,7 +11,7 @@
 struct Piece {
   enum class Kind { kText, kBreak };
   Kind kind = Kind::kText;
-  std::wstring text;  // kText: may hold '\n' for a line break
+  std::wstring text;     // kText: may hold '\n' for a line break
   std::wstring href;     // kText: the resolved link target, empty outside links
   std::wstring onclick;  // kText: the onclick script of the innermost element that has one
   // kBreak: the style of the paragraph that follows.

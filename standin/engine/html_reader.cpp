@@ -22,22 +22,25 @@ bool OneOf(const std::wstring& name, std::initializer_list<const wchar_t*> names
 }
 
 bool IsVoid(const std::wstring& name) {
-  return OneOf(name, {L"area", L"base", L"br", L"col", L"embed", L"hr", L"img", L"input", L"link", L"meta",
-                      L"param", L"source", L"track", L"wbr", L"keygen", L"basefont", L"frame"});
+  return OneOf(name, {L"area", L"base", L"br", L"col", L"embed", L"hr", L"img", L"input", L"link", L"meta", L"param",
+                      L"source", L"track", L"wbr", L"keygen", L"basefont", L"frame"});
 }
 
 bool IsBlock(const std::wstring& name) {
-  return OneOf(name, {L"address", L"article", L"aside", L"blockquote", L"body", L"caption", L"center", L"dd",
-                      L"details", L"dialog", L"dir", L"div", L"dl", L"dt", L"fieldset", L"figcaption", L"figure",
-                      L"footer", L"form", L"h1", L"h2", L"h3", L"h4", L"h5", L"h6", L"header", L"hgroup",
-                      L"html", L"legend", L"li", L"listing", L"main", L"menu", L"nav", L"ol", L"p", L"pre",
-                      L"section", L"summary", L"table", L"tbody", L"textarea", L"tfoot", L"thead", L"tr", L"ul"});
+  return OneOf(name,
+               {L"address", L"article",  L"aside",  L"blockquote", L"body",   L"caption", L"center",   L"dd",
+                L"details", L"dialog",   L"dir",    L"div",        L"dl",     L"dt",      L"fieldset", L"figcaption",
+                L"figure",  L"footer",   L"form",   L"h1",         L"h2",     L"h3",      L"h4",       L"h5",
+                L"h6",      L"header",   L"hgroup", L"html",       L"legend", L"li",      L"listing",  L"main",
+                L"menu",    L"nav",      L"ol",     L"p",          L"pre",    L"section", L"summary",  L"table",
+                L"tbody",   L"textarea", L"tfoot",  L"thead",      L"tr",     L"ul"});
 }
 
 // Blocks that browsers set off with margins; the others (div, li, tr) only start a new line.
 bool IsSpaced(const std::wstring& name) {
-  return OneOf(name, {L"p", L"h1", L"h2", L"h3", L"h4", L"h5", L"h6", L"pre", L"ul", L"ol", L"dl", L"blockquote",
-                      L"table", L"form", L"fieldset", L"figure", L"listing", L"xmp", L"menu", L"dir"});
+  return OneOf(name,
+               {L"p",  L"h1",         L"h2",    L"h3",   L"h4",       L"h5",     L"h6",      L"pre", L"ul",   L"ol",
+                L"dl", L"blockquote", L"table", L"form", L"fieldset", L"figure", L"listing", L"xmp", L"menu", L"dir"});
 }
 
 // Elements whose content is no markup: it runs to their end tag.
@@ -52,8 +55,7 @@ bool IsRunnableScriptType(const std::wstring& type) {
     if (!IsSpace(c)) lower.push_back(AsciiLower(c));
   }
   return OneOf(lower, {L"", L"text/javascript", L"application/javascript", L"text/ecmascript",
-                       L"application/ecmascript", L"text/jscript", L"application/x-javascript",
-                       L"text/x-javascript"});
+                       L"application/ecmascript", L"text/jscript", L"application/x-javascript", L"text/x-javascript"});
 }
 
 struct Entity {
@@ -61,16 +63,14 @@ struct Entity {
   wchar_t character;
 };
 const Entity kEntities[] = {
-    {L"amp", L'&'},       {L"lt", L'<'},         {L"gt", L'>'},         {L"quot", L'"'},
-    {L"apos", L'\''},     {L"nbsp", 0x00A0},     {L"copy", 0x00A9},     {L"reg", 0x00AE},
-    {L"trade", 0x2122},   {L"hellip", 0x2026},   {L"mdash", 0x2014},    {L"ndash", 0x2013},
-    {L"lsquo", 0x2018},   {L"rsquo", 0x2019},    {L"ldquo", 0x201C},    {L"rdquo", 0x201D},
-    {L"laquo", 0x00AB},   {L"raquo", 0x00BB},    {L"middot", 0x00B7},   {L"bull", 0x2022},
-    {L"times", 0x00D7},   {L"divide", 0x00F7},   {L"yen", 0x00A5},      {L"euro", 0x20AC},
-    {L"pound", 0x00A3},   {L"cent", 0x00A2},     {L"sect", 0x00A7},     {L"deg", 0x00B0},
-    {L"plusmn", 0x00B1},  {L"larr", 0x2190},     {L"rarr", 0x2192},     {L"uarr", 0x2191},
-    {L"darr", 0x2193},    {L"ensp", 0x2002},     {L"emsp", 0x2003},     {L"thinsp", 0x2009},
-    {L"zwj", 0x200D},     {L"zwnj", 0x200C},     {L"shy", 0x00AD},
+    {L"amp", L'&'},      {L"lt", L'<'},       {L"gt", L'>'},      {L"quot", L'"'},     {L"apos", L'\''},
+    {L"nbsp", 0x00A0},   {L"copy", 0x00A9},   {L"reg", 0x00AE},   {L"trade", 0x2122},  {L"hellip", 0x2026},
+    {L"mdash", 0x2014},  {L"ndash", 0x2013},  {L"lsquo", 0x2018}, {L"rsquo", 0x2019},  {L"ldquo", 0x201C},
+    {L"rdquo", 0x201D},  {L"laquo", 0x00AB},  {L"raquo", 0x00BB}, {L"middot", 0x00B7}, {L"bull", 0x2022},
+    {L"times", 0x00D7},  {L"divide", 0x00F7}, {L"yen", 0x00A5},   {L"euro", 0x20AC},   {L"pound", 0x00A3},
+    {L"cent", 0x00A2},   {L"sect", 0x00A7},   {L"deg", 0x00B0},   {L"plusmn", 0x00B1}, {L"larr", 0x2190},
+    {L"rarr", 0x2192},   {L"uarr", 0x2191},   {L"darr", 0x2193},  {L"ensp", 0x2002},   {L"emsp", 0x2003},
+    {L"thinsp", 0x2009}, {L"zwj", 0x200D},    {L"zwnj", 0x200C},  {L"shy", 0x00AD},
 };
 // Written without ';' by old pages; browsers still read them.
 bool IsLegacyEntity(const std::wstring& name) {
@@ -101,10 +101,14 @@ size_t DecodeReference(const std::wstring& text, size_t at, std::wstring& out) {
     while (i < text.size() && i - digitsAt < 8) {
       const wchar_t c = text[i];
       int digit;
-      if (c >= L'0' && c <= L'9') digit = c - L'0';
-      else if (hex && c >= L'a' && c <= L'f') digit = c - L'a' + 10;
-      else if (hex && c >= L'A' && c <= L'F') digit = c - L'A' + 10;
-      else break;
+      if (c >= L'0' && c <= L'9')
+        digit = c - L'0';
+      else if (hex && c >= L'a' && c <= L'f')
+        digit = c - L'a' + 10;
+      else if (hex && c >= L'A' && c <= L'F')
+        digit = c - L'A' + 10;
+      else
+        break;
       value = value * (hex ? 16 : 10) + digit;
       ++i;
     }
@@ -125,6 +129,47 @@ size_t DecodeReference(const std::wstring& text, size_t at, std::wstring& out) {
     }
   }
   return at;
+}
+
+// Character references decoded: named ones the reader knows, &#NNN; and &#xHH;. Unknown or
+// malformed references stay as written.
+std::wstring DecodeEntities(const std::wstring& text) {
+  if (text.find(L'&') == std::wstring::npos) return text;
+  std::wstring out;
+  out.reserve(text.size());
+  size_t i = 0;
+  while (i < text.size()) {
+    const size_t amp = text.find(L'&', i);
+    if (amp == std::wstring::npos) {
+      out.append(text, i, std::wstring::npos);
+      break;
+    }
+    out.append(text, i, amp - i);
+    const size_t after = DecodeReference(text, amp, out);
+    if (after == amp) {
+      out.push_back(L'&');
+      i = amp + 1;
+    } else {
+      i = after;
+    }
+  }
+  return out;
+}
+
+// Runs of white space as one space, none at either end.
+std::wstring CollapseWhiteSpace(const std::wstring& text) {
+  std::wstring out;
+  bool space = false;
+  for (wchar_t c : text) {
+    if (IsSpace(c)) {
+      space = !out.empty();
+      continue;
+    }
+    if (space) out.push_back(L' ');
+    space = false;
+    out.push_back(c);
+  }
+  return out;
 }
 
 struct Tag {
@@ -245,7 +290,8 @@ class Reader {
     size_t close = contentAt;
     while ((close = html_.find(L"</", close)) != std::wstring::npos) {
       size_t k = 0;
-      while (k < tag.name.size() && close + 2 + k < html_.size() && AsciiLower(html_[close + 2 + k]) == tag.name[k]) ++k;
+      while (k < tag.name.size() && close + 2 + k < html_.size() && AsciiLower(html_[close + 2 + k]) == tag.name[k])
+        ++k;
       const size_t afterName = close + 2 + k;
       if (k == tag.name.size() && (afterName >= html_.size() || !IsAsciiAlpha(html_[afterName]))) break;
       close += 2;
@@ -305,7 +351,8 @@ class Reader {
       element.onclick = stack_.back().onclick;
     }
     if (const std::wstring* onclick = tag.Attribute(L"onclick")) element.onclick = *onclick;
-    if (name.size() == 2 && name[0] == L'h' && name[1] >= L'1' && name[1] <= L'6') element.headingLevel = name[1] - L'0';
+    if (name.size() == 2 && name[0] == L'h' && name[1] >= L'1' && name[1] <= L'6')
+      element.headingLevel = name[1] - L'0';
     if (name == L"pre" || name == L"listing" || name == L"textarea" || name == L"xmp") element.preformatted = true;
     if (name == L"svg") ++svgDepth_;
     stack_.push_back(element);
@@ -462,7 +509,7 @@ class Reader {
   HtmlDocument document_;
   std::vector<OpenElement> stack_;
   std::wstring href_;
-  size_t mergeFrom_ = 0;  // pieces before this index belong to a closed element range: keep them
+  size_t mergeFrom_ = 0;    // pieces before this index belong to a closed element range: keep them
   bool lastSpace_ = false;  // the last text written ends in a collapsed space
   bool atLineStart_ = true;
   bool titleSeen_ = false;
@@ -473,41 +520,3 @@ class Reader {
 }  // namespace
 
 HtmlDocument ReadHtml(const std::wstring& html, const std::wstring& baseUri) { return Reader(html, baseUri).Read(); }
-
-std::wstring DecodeEntities(const std::wstring& text) {
-  if (text.find(L'&') == std::wstring::npos) return text;
-  std::wstring out;
-  out.reserve(text.size());
-  size_t i = 0;
-  while (i < text.size()) {
-    const size_t amp = text.find(L'&', i);
-    if (amp == std::wstring::npos) {
-      out.append(text, i, std::wstring::npos);
-      break;
-    }
-    out.append(text, i, amp - i);
-    const size_t after = DecodeReference(text, amp, out);
-    if (after == amp) {
-      out.push_back(L'&');
-      i = amp + 1;
-    } else {
-      i = after;
-    }
-  }
-  return out;
-}
-
-std::wstring CollapseWhiteSpace(const std::wstring& text) {
-  std::wstring out;
-  bool space = false;
-  for (wchar_t c : text) {
-    if (IsSpace(c)) {
-      space = !out.empty();
-      continue;
-    }
-    if (space) out.push_back(L' ');
-    space = false;
-    out.push_back(c);
-  }
-  return out;
-}

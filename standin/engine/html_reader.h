@@ -10,10 +10,3 @@
 
 // The page read; links are resolved against baseUri.
 HtmlDocument ReadHtml(const std::wstring& html, const std::wstring& baseUri);
-
-// Character references decoded: named ones the reader knows, &#NNN; and &#xHH;. Unknown or
-// malformed references stay as written.
-std::wstring DecodeEntities(const std::wstring& text);
-
-// Runs of white space as one space, none at either end.
-std::wstring CollapseWhiteSpace(const std::wstring& text);

@@ -32,6 +32,31 @@ class Handle {
   HINTERNET handle_;
 };
 
+// The web error status for a WinHTTP error code.
+int WebErrorStatusForWinHttpError(unsigned long error) {
+  switch (error) {
+    case ERROR_WINHTTP_CANNOT_CONNECT: return COREWEBVIEW2_WEB_ERROR_STATUS_CANNOT_CONNECT;
+    case ERROR_WINHTTP_NAME_NOT_RESOLVED: return COREWEBVIEW2_WEB_ERROR_STATUS_HOST_NAME_NOT_RESOLVED;
+    case ERROR_WINHTTP_TIMEOUT: return COREWEBVIEW2_WEB_ERROR_STATUS_TIMEOUT;
+    case ERROR_WINHTTP_CONNECTION_ERROR: return COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_RESET;
+    case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
+    case ERROR_WINHTTP_HEADER_SIZE_OVERFLOW: return COREWEBVIEW2_WEB_ERROR_STATUS_ERROR_HTTP_INVALID_SERVER_RESPONSE;
+    case ERROR_WINHTTP_OPERATION_CANCELLED: return COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED;
+    case ERROR_WINHTTP_REDIRECT_FAILED: return COREWEBVIEW2_WEB_ERROR_STATUS_REDIRECT_FAILED;
+    case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
+      return COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_COMMON_NAME_IS_INCORRECT;
+    case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID: return COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_EXPIRED;
+    case ERROR_WINHTTP_SECURE_CERT_REVOKED: return COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_REVOKED;
+    case ERROR_WINHTTP_SECURE_INVALID_CA:
+    case ERROR_WINHTTP_SECURE_INVALID_CERT:
+    case ERROR_WINHTTP_SECURE_CERT_REV_FAILED:
+    case ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE:
+    case ERROR_WINHTTP_SECURE_FAILURE: return COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_IS_INVALID;
+    case ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED: return COREWEBVIEW2_WEB_ERROR_STATUS_CLIENT_CERTIFICATE_CONTAINS_ERRORS;
+    default: return COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
+  }
+}
+
 FetchResult Failure(unsigned long error) {
   FetchResult result;
   result.webErrorStatus = WebErrorStatusForWinHttpError(error);
@@ -51,37 +76,11 @@ std::wstring QueryText(HINTERNET request, DWORD info) {
   return text;
 }
 
-bool IsRedirect(int status) { return status == 301 || status == 302 || status == 303 || status == 307 || status == 308; }
-
-}  // namespace
-
-int WebErrorStatusForWinHttpError(unsigned long error) {
-  switch (error) {
-    case ERROR_WINHTTP_CANNOT_CONNECT: return COREWEBVIEW2_WEB_ERROR_STATUS_CANNOT_CONNECT;
-    case ERROR_WINHTTP_NAME_NOT_RESOLVED: return COREWEBVIEW2_WEB_ERROR_STATUS_HOST_NAME_NOT_RESOLVED;
-    case ERROR_WINHTTP_TIMEOUT: return COREWEBVIEW2_WEB_ERROR_STATUS_TIMEOUT;
-    case ERROR_WINHTTP_CONNECTION_ERROR: return COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_RESET;
-    case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
-    case ERROR_WINHTTP_HEADER_SIZE_OVERFLOW:
-      return COREWEBVIEW2_WEB_ERROR_STATUS_ERROR_HTTP_INVALID_SERVER_RESPONSE;
-    case ERROR_WINHTTP_OPERATION_CANCELLED: return COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED;
-    case ERROR_WINHTTP_REDIRECT_FAILED: return COREWEBVIEW2_WEB_ERROR_STATUS_REDIRECT_FAILED;
-    case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
-      return COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_COMMON_NAME_IS_INCORRECT;
-    case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID: return COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_EXPIRED;
-    case ERROR_WINHTTP_SECURE_CERT_REVOKED: return COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_REVOKED;
-    case ERROR_WINHTTP_SECURE_INVALID_CA:
-    case ERROR_WINHTTP_SECURE_INVALID_CERT:
-    case ERROR_WINHTTP_SECURE_CERT_REV_FAILED:
-    case ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE:
-    case ERROR_WINHTTP_SECURE_FAILURE:
-      return COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_IS_INVALID;
-    case ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED:
-      return COREWEBVIEW2_WEB_ERROR_STATUS_CLIENT_CERTIFICATE_CONTAINS_ERRORS;
-    default: return COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
-  }
+bool IsRedirect(int status) {
+  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
+// The fetch itself, on the worker thread.
 FetchResult FetchNow(const std::wstring& uri, const std::vector<HostRule>& rules, const CancelFlag& cancel) {
   Handle session(WinHttpOpen(L"Mozilla/5.0 (Windows NT 10.0) WebView2StandIn", WINHTTP_ACCESS_TYPE_NO_PROXY,
                              WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
@@ -104,9 +103,8 @@ FetchResult FetchNow(const std::wstring& uri, const std::vector<HostRule>& rules
     }
     Handle connection(WinHttpConnect(session.get(), targetHost.c_str(), static_cast<INTERNET_PORT>(target.port), 0));
     if (!connection) return Failure(GetLastError());
-    Handle request(WinHttpOpenRequest(connection.get(), L"GET", parts.pathAndQuery.c_str(), nullptr,
-                                      WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                      parts.secure ? WINHTTP_FLAG_SECURE : 0));
+    Handle request(WinHttpOpenRequest(connection.get(), L"GET", parts.pathAndQuery.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                      WINHTTP_DEFAULT_ACCEPT_TYPES, parts.secure ? WINHTTP_FLAG_SECURE : 0));
     if (!request) return Failure(GetLastError());
     DWORD disable = WINHTTP_DISABLE_REDIRECTS;
     WinHttpSetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &disable, sizeof disable);
@@ -148,6 +146,8 @@ FetchResult FetchNow(const std::wstring& uri, const std::vector<HostRule>& rules
   }
   return Failure(ERROR_WINHTTP_REDIRECT_FAILED);
 }
+
+}  // namespace
 
 void StartFetch(const std::wstring& uri, const std::vector<HostRule>& rules, CancelFlag cancel,
                 std::function<void(FetchResult)> done) {

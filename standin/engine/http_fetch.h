@@ -12,7 +12,7 @@
 #include "engine/host_rules.h"
 
 struct FetchResult {
-  bool answered = false;  // an HTTP response arrived (whatever its status)
+  bool answered = false;   // an HTTP response arrived (whatever its status)
   int webErrorStatus = 0;  // a COREWEBVIEW2_WEB_ERROR_STATUS value when not answered
   int httpStatus = 0;
   std::wstring finalUri;  // after redirects
@@ -28,9 +28,3 @@ using CancelFlag = std::shared_ptr<std::atomic<bool>>;
 // rules; done runs later on this thread unless *cancel is set by then.
 void StartFetch(const std::wstring& uri, const std::vector<HostRule>& rules, CancelFlag cancel,
                 std::function<void(FetchResult)> done);
-
-// The fetch itself, on the calling thread (what the worker runs).
-FetchResult FetchNow(const std::wstring& uri, const std::vector<HostRule>& rules, const CancelFlag& cancel);
-
-// The web error status for a WinHTTP error code.
-int WebErrorStatusForWinHttpError(unsigned long error);

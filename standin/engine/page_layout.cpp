@@ -6,8 +6,8 @@ namespace {
 
 // Body text and headings in pixels, as browsers size them by default.
 constexpr int kFontHeights[7] = {16, 32, 24, 19, 16, 13, 11};
-constexpr const wchar_t* kFaces[] = {L"Microsoft YaHei", L"\x5FAE\x8F6F\x96C5\x9ED1", L"WenQuanYi Micro Hei",
-                                     L"SimSun", L"\x5B8B\x4F53", L"Noto Sans CJK SC", L"Droid Sans Fallback"};
+constexpr const wchar_t* kFaces[] = {L"Microsoft YaHei", L"\x5FAE\x8F6F\x96C5\x9ED1", L"WenQuanYi Micro Hei", L"SimSun",
+                                     L"\x5B8B\x4F53",    L"Noto Sans CJK SC",         L"Droid Sans Fallback"};
 
 int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
   *reinterpret_cast<bool*>(found) = true;
@@ -53,7 +53,8 @@ struct Paragraph {
 
 class Builder {
  public:
-  Builder(const PageFonts& fonts, HDC dc, int width) : fonts_(fonts), dc_(dc), width_(std::max(width - 2 * kPageMargin, 40)) {}
+  Builder(const PageFonts& fonts, HDC dc, int width)
+      : fonts_(fonts), dc_(dc), width_(std::max(width - 2 * kPageMargin, 40)) {}
 
   void Add(const Paragraph& paragraph) {
     bool hasText = false;

@@ -9,11 +9,11 @@
 
 namespace {
 
-#define MEMBERS(...)                                         \
-  const Member* Members(size_t& count) const override {     \
-    static const Member kMembers[] = {__VA_ARGS__};         \
-    count = sizeof kMembers / sizeof kMembers[0];            \
-    return kMembers;                                         \
+#define MEMBERS(...)                                    \
+  const Member* Members(size_t& count) const override { \
+    static const Member kMembers[] = {__VA_ARGS__};     \
+    count = sizeof kMembers / sizeof kMembers[0];       \
+    return kMembers;                                    \
   }
 
 IDispatch* NamedItem(ScriptSession* session, const wchar_t* name) {
@@ -40,14 +40,27 @@ class WindowObject : public ScriptObject {
   using ScriptObject::ScriptObject;
 
  private:
-  enum : DISPID { kSetTimeout = 1, kClearTimeout, kSetInterval, kClearInterval, kAlert, kDocument, kLocation,
-                  kChrome, kConsole, kWindow, kSelf, kAddEventListener, kRemoveEventListener, kOnLoad };
+  enum : DISPID {
+    kSetTimeout = 1,
+    kClearTimeout,
+    kSetInterval,
+    kClearInterval,
+    kAlert,
+    kDocument,
+    kLocation,
+    kChrome,
+    kConsole,
+    kWindow,
+    kSelf,
+    kAddEventListener,
+    kRemoveEventListener,
+    kOnLoad
+  };
   MEMBERS({L"setTimeout", kSetTimeout, true}, {L"clearTimeout", kClearTimeout, true},
           {L"setInterval", kSetInterval, true}, {L"clearInterval", kClearInterval, true}, {L"alert", kAlert, true},
           {L"document", kDocument}, {L"location", kLocation}, {L"chrome", kChrome}, {L"console", kConsole},
-          {L"window", kWindow}, {L"self", kSelf},
-          {L"addEventListener", kAddEventListener, true}, {L"removeEventListener", kRemoveEventListener, true},
-          {L"onload", kOnLoad})
+          {L"window", kWindow}, {L"self", kSelf}, {L"addEventListener", kAddEventListener, true},
+          {L"removeEventListener", kRemoveEventListener, true}, {L"onload", kOnLoad})
 
   HRESULT Call(DISPID id, WORD flags, const DISPPARAMS& params, VARIANT* result) override {
     ScriptSession* session = Session();
@@ -58,15 +71,14 @@ class WindowObject : public ScriptObject {
         if (work == nullptr) return DISP_E_BADPARAMCOUNT;
         const VARIANT* delay = Argument(params, 1);
         const long milliseconds = delay ? _wtol(VariantText(delay).c_str()) : 0;
-        return ReturnNumber(result, session->SetTimeout(*work, milliseconds > 0 ? milliseconds : 0, id == kSetInterval));
+        return ReturnNumber(result,
+                            session->SetTimeout(*work, milliseconds > 0 ? milliseconds : 0, id == kSetInterval));
       }
       case kClearTimeout:
       case kClearInterval:
         if (const VARIANT* timer = Argument(params, 0)) session->ClearTimeout(_wtol(VariantText(timer).c_str()));
         return S_OK;
-      case kAlert:
-        Journalf("engine: alert %ls", VariantText(Argument(params, 0)).c_str());
-        return S_OK;
+      case kAlert: Journalf("engine: alert %ls", VariantText(Argument(params, 0)).c_str()); return S_OK;
       case kDocument: return ReturnObject(result, NamedItem(session, L"document"));
       case kLocation:
         if (!IsPut(flags)) return ReturnObject(result, NamedItem(session, L"location"));
@@ -128,8 +140,18 @@ class DocumentObject : public ScriptObject {
   using ScriptObject::ScriptObject;
 
  private:
-  enum : DISPID { kTitle = 1, kBody, kDocumentElement, kGetElementById, kLocation, kUrl, kAddEventListener,
-                  kRemoveEventListener, kWrite, kWriteLine };
+  enum : DISPID {
+    kTitle = 1,
+    kBody,
+    kDocumentElement,
+    kGetElementById,
+    kLocation,
+    kUrl,
+    kAddEventListener,
+    kRemoveEventListener,
+    kWrite,
+    kWriteLine
+  };
   MEMBERS({L"title", kTitle}, {L"body", kBody}, {L"documentElement", kDocumentElement},
           {L"getElementById", kGetElementById, true}, {L"location", kLocation}, {L"URL", kUrl},
           {L"addEventListener", kAddEventListener, true}, {L"removeEventListener", kRemoveEventListener, true},

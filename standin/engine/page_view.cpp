@@ -10,8 +10,9 @@ constexpr int kPixelsPerNotch = 48;
 
 // The first line whose bottom is below y.
 size_t FirstLineBelow(const PageLayout& layout, int y) {
-  const auto found = std::lower_bound(layout.lines.begin(), layout.lines.end(), y,
-                                      [](const LayoutLine& line, int value) { return line.top + line.height <= value; });
+  const auto found =
+      std::lower_bound(layout.lines.begin(), layout.lines.end(), y,
+                       [](const LayoutLine& line, int value) { return line.top + line.height <= value; });
   return static_cast<size_t>(found - layout.lines.begin());
 }
 

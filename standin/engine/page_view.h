@@ -24,9 +24,6 @@ class PageView {
   // The text under a point of the client area, for a click: its link and onclick script, or null.
   const LineSegment* SegmentAt(POINT point) const;
 
-  int ScrollPosition() const { return scroll_; }
-  const PageLayout& Layout() const { return layout_; }
-
  private:
   void Invalidate() const;
   void EnsureLayout(HDC dc, int width);

@@ -36,7 +36,8 @@ namespace {
 // calls the method.
 class MethodReference : public ScriptObject {
  public:
-  MethodReference(const ScriptLinkPtr& link, ScriptObject* owner, DISPID id) : ScriptObject(link), owner_(owner), id_(id) {
+  MethodReference(const ScriptLinkPtr& link, ScriptObject* owner, DISPID id)
+      : ScriptObject(link), owner_(owner), id_(id) {
     owner_->AddRef();
   }
   ~MethodReference() override { owner_->Release(); }
@@ -86,8 +87,8 @@ HRESULT STDMETHODCALLTYPE ScriptObject::GetIDsOfNames(REFIID, LPOLESTR* names, U
   return result;
 }
 
-HRESULT STDMETHODCALLTYPE ScriptObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
-                                               VARIANT* result, EXCEPINFO*, UINT*) {
+HRESULT STDMETHODCALLTYPE ScriptObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                               EXCEPINFO*, UINT*) {
   if (Page() == nullptr) return E_ACCESSDENIED;  // the document is gone
   DISPPARAMS none{};
   VARIANT ignored;
@@ -115,7 +116,8 @@ std::wstring VariantText(const VARIANT* value) {
   VariantInit(&text);
   std::wstring out;
   // Locale-neutral, so numbers read as script writes them.
-  if (SUCCEEDED(VariantChangeTypeEx(&text, const_cast<VARIANT*>(value), MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT),
+  if (SUCCEEDED(VariantChangeTypeEx(&text, const_cast<VARIANT*>(value),
+                                    MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT),
                                     VARIANT_ALPHABOOL, VT_BSTR)) &&
       V_BSTR(&text)) {
     out.assign(V_BSTR(&text), SysStringLen(V_BSTR(&text)));

@@ -110,7 +110,8 @@ ScriptSession::ScriptSession(ScriptPage& page) : link_(std::make_shared<ScriptLi
   CLSID jscript;
   HRESULT hr = CLSIDFromProgID(L"JScript", &jscript);
   if (SUCCEEDED(hr)) {
-    hr = CoCreateInstance(jscript, nullptr, CLSCTX_INPROC_SERVER, IID_IActiveScript, reinterpret_cast<void**>(&script_));
+    hr =
+        CoCreateInstance(jscript, nullptr, CLSCTX_INPROC_SERVER, IID_IActiveScript, reinterpret_cast<void**>(&script_));
   }
   if (SUCCEEDED(hr)) hr = script_->QueryInterface(__uuidof(IActiveScriptParse), reinterpret_cast<void**>(&parse_));
   if (FAILED(hr)) {
@@ -254,8 +255,8 @@ void ScriptSession::CallFunction(IDispatch* function, const char* what) {
   EXCEPINFO exception{};
   VARIANT result;
   VariantInit(&result);
-  const HRESULT hr =
-      function->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result, &exception, nullptr);
+  const HRESULT hr = function->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result,
+                                      &exception, nullptr);
   if (FAILED(hr)) JournalException(what, exception);
   ClearException(exception);
   VariantClear(&result);
@@ -287,7 +288,8 @@ void ScriptSession::FireEvent(const std::wstring& type) {
   for (const Listener& listener : listeners_) {
     if (listener.type == type) functions.push_back(listener.function);
   }
-  if (type == L"load" && V_VT(&onload_) == VT_DISPATCH && V_DISPATCH(&onload_)) functions.push_back(V_DISPATCH(&onload_));
+  if (type == L"load" && V_VT(&onload_) == VT_DISPATCH && V_DISPATCH(&onload_))
+    functions.push_back(V_DISPATCH(&onload_));
   for (IDispatch* function : functions) function->AddRef();
   const ScriptLinkPtr link = link_;
   for (IDispatch* function : functions) {

@@ -48,8 +48,8 @@ POINT FirstLinkPixel(const std::vector<COLORREF>& pixels, int width) {
 void EngineTest::SetUp() {
   comInitialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   PageEngineSettings settings;
-  settings.browserArguments = L"--no-sandbox --host-resolver-rules=\"MAP site.test 127.0.0.1:" +
-                              std::to_wstring(server_.port()) + L"\"";
+  settings.browserArguments =
+      L"--no-sandbox --host-resolver-rules=\"MAP site.test 127.0.0.1:" + std::to_wstring(server_.port()) + L"\"";
   engine_ = CreateBuiltInEngine(host_, settings);
   host_.engine = engine_.get();
 }

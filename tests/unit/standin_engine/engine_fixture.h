@@ -54,7 +54,9 @@ class EngineTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  std::wstring SiteUri(const std::string& path) const { return L"http://site.test" + std::wstring(path.begin(), path.end()); }
+  std::wstring SiteUri(const std::string& path) const {
+    return L"http://site.test" + std::wstring(path.begin(), path.end());
+  }
   // Loads and pumps until the load finished; answers the events of the load.
   std::vector<std::wstring> LoadAndWait(const std::wstring& uri);
   bool Finished() const;

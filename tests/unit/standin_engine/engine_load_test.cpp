@@ -27,7 +27,8 @@ TEST_F(EngineTest, GbkPageDecodesThroughCodePage936) {
   response.headers = "Content-Type: text/html; charset=gb2312\r\n";
   response.body = "<title>\xD6\xD0\xCE\xC4</title>";
   server_.Serve("/gbk", response);
-  server_.Serve("/meta", "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\"><title>\xD6\xD0</title>");
+  server_.Serve("/meta",
+                "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\"><title>\xD6\xD0</title>");
   LoadAndWait(SiteUri("/gbk"));
   EXPECT_EQ(engine_->Title(), L"\x4E2D\x6587");
   CannedResponse bare;
@@ -129,7 +130,8 @@ TEST(PageFontsTest, ChosenFaceHasChineseGlyphs) {
 TEST_F(EngineTest, MultiMegabytePageIsPaintedAndScrolledInTime) {
   std::string page = "<title>Big</title>";
   for (int i = 0; page.size() < (3u << 20); ++i) {
-    page += "<p>" + std::to_string(i) + " \xE6\xAE\xB5\xE8\x90\xBD paragraph with some words <a href=/x>link</a> and <b>bold";
+    page += "<p>" + std::to_string(i) +
+            " \xE6\xAE\xB5\xE8\x90\xBD paragraph with some words <a href=/x>link</a> and <b>bold";
   }
   server_.Serve("/big", page);
   // One paragraph of two megabytes: its lines must not each search the rest of it.

@@ -40,13 +40,16 @@ class RecordingHostObject : public IDispatch {
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override {
     const std::wstring name = names[0];
-    if (name == L"add") *ids = 1;
-    else if (name == L"fail") *ids = 2;
-    else return DISP_E_UNKNOWNNAME;
+    if (name == L"add")
+      *ids = 1;
+    else if (name == L"fail")
+      *ids = 2;
+    else
+      return DISP_E_UNKNOWNNAME;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                   EXCEPINFO*, UINT*) override {
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+                                   UINT*) override {
     Call call;
     call.name = id == 1 ? L"add" : L"fail";
     call.flags = flags;
@@ -90,10 +93,10 @@ class EngineScriptTest : public EngineTest {
 
 TEST_F(EngineScriptTest, InlineScriptCallsAHostObjectAndSetsTheTitleBeforeTheLoadFinishes) {
   host_.hostObjects[L"bridge"] = &bridge_;
-  server_.Serve("/", "<title>before</title><script>document.title = 'sum ' + "
-                     "chrome.webview.hostObjects.sync.bridge.add(2, 3);</script>");
-  EXPECT_EQ(LoadAndWait(SiteUri("/")),
-            (Events{L"content", L"title before", L"title sum 5", L"finished 1 0 200"}));
+  server_.Serve("/",
+                "<title>before</title><script>document.title = 'sum ' + "
+                "chrome.webview.hostObjects.sync.bridge.add(2, 3);</script>");
+  EXPECT_EQ(LoadAndWait(SiteUri("/")), (Events{L"content", L"title before", L"title sum 5", L"finished 1 0 200"}));
   ASSERT_EQ(bridge_.calls.size(), 1u);
   const RecordingHostObject::Call& call = bridge_.calls[0];
   EXPECT_EQ(call.name, L"add");
@@ -106,21 +109,23 @@ TEST_F(EngineScriptTest, InlineScriptCallsAHostObjectAndSetsTheTitleBeforeTheLoa
 
 TEST_F(EngineScriptTest, AFailingHostCallIsAnExceptionThePageCatches) {
   host_.hostObjects[L"bridge"] = &bridge_;
-  server_.Serve("/", "<script>try { chrome.webview.hostObjects.sync.bridge.fail(); document.title = 'not thrown'; }"
-                     " catch (e) { document.title = 'caught ' + e.number; }</script>");
+  server_.Serve("/",
+                "<script>try { chrome.webview.hostObjects.sync.bridge.fail(); document.title = 'not thrown'; }"
+                " catch (e) { document.title = 'caught ' + e.number; }</script>");
   LoadAndWait(SiteUri("/"));
   EXPECT_EQ(engine_->Title(), L"caught " + std::to_wstring(static_cast<LONG>(E_ACCESSDENIED)));
 }
 
 TEST_F(EngineScriptTest, TimersRunLaterInOrderAndReachAHostObjectPublishedAfterTheLoad) {
-  server_.Serve("/", "<title>t</title><script>"
-                     "var log = [typeof chrome.webview.hostObjects.sync.bridge];"
-                     "setTimeout(function () { log.push('late');"
-                     "  document.title = log.join(',') + ' ' + chrome.webview.hostObjects.sync.bridge.add(2, 3); }, 400);"
-                     "setTimeout(function () { log.push('soon'); }, 150);"
-                     "window.setTimeout(\"log.push('now')\", 0);"
-                     "var cleared = setTimeout(function () { log.push('cleared'); }, 50); clearTimeout(cleared);"
-                     "log.push('inline');</script>");
+  server_.Serve("/",
+                "<title>t</title><script>"
+                "var log = [typeof chrome.webview.hostObjects.sync.bridge];"
+                "setTimeout(function () { log.push('late');"
+                "  document.title = log.join(',') + ' ' + chrome.webview.hostObjects.sync.bridge.add(2, 3); }, 400);"
+                "setTimeout(function () { log.push('soon'); }, 150);"
+                "window.setTimeout(\"log.push('now')\", 0);"
+                "var cleared = setTimeout(function () { log.push('cleared'); }, 50); clearTimeout(cleared);"
+                "log.push('inline');</script>");
   EXPECT_EQ(LoadAndWait(SiteUri("/")), (Events{L"content", L"title t", L"finished 1 0 200"}));
   host_.hostObjects[L"bridge"] = &bridge_;
   ASSERT_TRUE(PumpUntil([this] { return host_.events.size() == 4; }));
@@ -128,15 +133,17 @@ TEST_F(EngineScriptTest, TimersRunLaterInOrderAndReachAHostObjectPublishedAfterT
 }
 
 TEST_F(EngineScriptTest, LoadListenersRunAfterTheInlineScriptsAndBeforeTheLoadFinishes) {
-  server_.Serve("/", "<title>t</title><script>var log = [];"
-                     "function show(what) { return function () { log.push(what); document.title = log.join(','); }; }"
-                     "window.addEventListener('load', show('load'));"
-                     "var removed = show('removed'); window.addEventListener('load', removed);"
-                     "window.removeEventListener('load', removed);"
-                     "document.addEventListener('DOMContentLoaded', show('ready'));"
-                     "window.onload = show('onload');</script><script>log.push('inline');</script>");
-  EXPECT_EQ(LoadAndWait(SiteUri("/")), (Events{L"content", L"title t", L"title inline,ready", L"title inline,ready,load",
-                                               L"title inline,ready,load,onload", L"finished 1 0 200"}));
+  server_.Serve("/",
+                "<title>t</title><script>var log = [];"
+                "function show(what) { return function () { log.push(what); document.title = log.join(','); }; }"
+                "window.addEventListener('load', show('load'));"
+                "var removed = show('removed'); window.addEventListener('load', removed);"
+                "window.removeEventListener('load', removed);"
+                "document.addEventListener('DOMContentLoaded', show('ready'));"
+                "window.onload = show('onload');</script><script>log.push('inline');</script>");
+  EXPECT_EQ(LoadAndWait(SiteUri("/")),
+            (Events{L"content", L"title t", L"title inline,ready", L"title inline,ready,load",
+                    L"title inline,ready,load,onload", L"finished 1 0 200"}));
 }
 
 struct ClickCase {
@@ -150,7 +157,8 @@ TEST_F(EngineScriptTest, ClicksRunOnclickScriptsWhichCanKeepTheLinkFromBeingFoll
       {"<p><a href='/next' onclick=\"document.title = 'stayed'; return false;\">Stay</a></p>", {L"title stayed"}},
       {"<p><a href='/next' onclick=\"document.title = 'followed'\">Go</a></p>",
        {L"title followed", L"navigate http://site.test/next user"}},
-      {"<p><button onclick=\"document.title = 'sum ' + chrome.webview.hostObjects.sync.bridge.add(2, 3)\">Call</button>",
+      {"<p><button onclick=\"document.title = 'sum ' + chrome.webview.hostObjects.sync.bridge.add(2, "
+       "3)\">Call</button>",
        {L"title sum 5"}},
       {"<p><input type=button value=Call onclick=\"document.title = 'input'\"></p>", {L"title input"}},
       {"<p><a href=\"javascript:document.title = 'scheme'\">Run</a></p>", {L"title scheme"}},
@@ -169,15 +177,17 @@ TEST_F(EngineScriptTest, ClicksRunOnclickScriptsWhichCanKeepTheLinkFromBeingFoll
 }
 
 TEST_F(EngineScriptTest, ScriptErrorsAreJournaledAndThePageKept) {
-  server_.Serve("/", "<title>kept</title><p>text</p><script>this is not script(</script>"
-                     "<script>undefinedFunction();</script><script>document.title = 'ran on';</script>");
+  server_.Serve("/",
+                "<title>kept</title><p>text</p><script>this is not script(</script>"
+                "<script>undefinedFunction();</script><script>document.title = 'ran on';</script>");
   EXPECT_EQ(LoadAndWait(SiteUri("/")), (Events{L"content", L"title kept", L"title ran on", L"finished 1 0 200"}));
   EXPECT_EQ(Execute(L"document.body.innerText"), L"\"text\"");
 }
 
 TEST_F(EngineScriptTest, ScriptWritesTextIntoThePage) {
-  server_.Serve("/", "<p>Result: <span id=r>none</span></p><p id=other>other</p>"
-                     "<script>document.getElementById('r').textContent = 'forty-two';</script>");
+  server_.Serve("/",
+                "<p>Result: <span id=r>none</span></p><p id=other>other</p>"
+                "<script>document.getElementById('r').textContent = 'forty-two';</script>");
   LoadAndWait(SiteUri("/"));
   EXPECT_EQ(Execute(L"document.body.innerText"), L"\"Result: forty-two\\nother\"");
   EXPECT_EQ(Execute(L"document.getElementById('missing')"), L"null");

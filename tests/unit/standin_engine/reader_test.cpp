@@ -66,16 +66,17 @@ TEST(HtmlReader, HeadingsStartParagraphsWithTheirLevel) {
   std::vector<std::pair<int, std::wstring>> paragraphs;
   int level = 0;
   for (const Piece& piece : document.pieces) {
-    if (piece.kind == Piece::Kind::kBreak) level = piece.headingLevel;
-    else paragraphs.emplace_back(level, piece.text);
+    if (piece.kind == Piece::Kind::kBreak)
+      level = piece.headingLevel;
+    else
+      paragraphs.emplace_back(level, piece.text);
   }
   const std::vector<std::pair<int, std::wstring>> expected{{2, L"Two"}, {0, L"body"}, {6, L"Six"}};
   EXPECT_EQ(paragraphs, expected);
 }
 
 TEST(HtmlReader, OnlyMarginedBlocksSetTheirTextOffByAGap) {
-  const HtmlDocument document =
-      ReadHtml(L"top<div>a</div><div>b</div><p>c</p><ul><li>d<li>e</ul>f", L"http://h.test/");
+  const HtmlDocument document = ReadHtml(L"top<div>a</div><div>b</div><p>c</p><ul><li>d<li>e</ul>f", L"http://h.test/");
   std::wstring gaps;  // for each text, '+' when a gap comes before it
   bool spaced = false;
   for (const Piece& piece : document.pieces) {
@@ -90,8 +91,8 @@ TEST(HtmlReader, OnlyMarginedBlocksSetTheirTextOffByAGap) {
 }
 
 TEST(HtmlReader, LinksCarryTheirResolvedTarget) {
-  const HtmlDocument document =
-      ReadHtml(L"<p>see <a href='../b?c=1&amp;d=2'>this</a> and <A HREF=https://o.test/>that</A>.", L"http://h.test:8/d/e.html");
+  const HtmlDocument document = ReadHtml(
+      L"<p>see <a href='../b?c=1&amp;d=2'>this</a> and <A HREF=https://o.test/>that</A>.", L"http://h.test:8/d/e.html");
   std::vector<std::pair<std::wstring, std::wstring>> runs;
   for (const Piece& piece : document.pieces) {
     if (piece.kind == Piece::Kind::kText) runs.emplace_back(piece.text, piece.href);
@@ -120,8 +121,8 @@ TEST(HtmlReader, KeepsInlineScriptsInOrderAndSkipsOthers) {
 }
 
 TEST(HtmlReader, ElementTextCanBeReplacedWithoutDisturbingOtherElements) {
-  HtmlDocument document = ReadHtml(L"<p>Result: <span id=r>old</span>!</p><p id=q>q</p><div id=empty></div>end",
-                                   L"http://h.test/");
+  HtmlDocument document =
+      ReadHtml(L"<p>Result: <span id=r>old</span>!</p><p id=q>q</p><div id=empty></div>end", L"http://h.test/");
   const ElementRange* r = FindElement(document, L"r");
   ASSERT_NE(r, nullptr);
   EXPECT_EQ(RangeText(document, r->first, r->end), L"old");
@@ -158,12 +159,18 @@ struct UriCase {
 TEST(Uri, ResolvesReferencesAsBrowsersDo) {
   const wchar_t* base = L"http://h.test:8/d/e.html?q=1#top";
   const UriCase cases[] = {
-      {L"f.html", L"http://h.test:8/d/f.html"},    {L"../g", L"http://h.test:8/g"},
-      {L"../../../g", L"http://h.test:8/g"},       {L"./", L"http://h.test:8/d/"},
-      {L"/a/./b/../c", L"http://h.test:8/a/c"},    {L"?x=2", L"http://h.test:8/d/e.html?x=2"},
-      {L"#frag", L"http://h.test:8/d/e.html?q=1#frag"}, {L"", L"http://h.test:8/d/e.html?q=1"},
-      {L"//o.test/p", L"http://o.test/p"},         {L"https://o.test/x", L"https://o.test/x"},
-      {L"  spaced.html ", L"http://h.test:8/d/spaced.html"}, {L"javascript:go()", L"javascript:go()"},
+      {L"f.html", L"http://h.test:8/d/f.html"},
+      {L"../g", L"http://h.test:8/g"},
+      {L"../../../g", L"http://h.test:8/g"},
+      {L"./", L"http://h.test:8/d/"},
+      {L"/a/./b/../c", L"http://h.test:8/a/c"},
+      {L"?x=2", L"http://h.test:8/d/e.html?x=2"},
+      {L"#frag", L"http://h.test:8/d/e.html?q=1#frag"},
+      {L"", L"http://h.test:8/d/e.html?q=1"},
+      {L"//o.test/p", L"http://o.test/p"},
+      {L"https://o.test/x", L"https://o.test/x"},
+      {L"  spaced.html ", L"http://h.test:8/d/spaced.html"},
+      {L"javascript:go()", L"javascript:go()"},
   };
   for (const UriCase& test : cases) EXPECT_EQ(ResolveUri(base, test.reference), test.resolved) << test.reference;
 }
@@ -179,7 +186,8 @@ TEST(Uri, SplitsHttpUrisAndRefusesOthers) {
   EXPECT_EQ(parts.host, L"::1");
   EXPECT_EQ(parts.port, 80);
   EXPECT_EQ(parts.pathAndQuery, L"/");
-  for (const wchar_t* bad : {L"ftp://h.test/", L"http://", L"http://h.test:99999/", L"http://h.test:8x/", L"about:blank"}) {
+  for (const wchar_t* bad :
+       {L"ftp://h.test/", L"http://", L"http://h.test:99999/", L"http://h.test:8x/", L"about:blank"}) {
     EXPECT_FALSE(SplitHttpUri(bad, parts)) << bad;
   }
 }
@@ -199,7 +207,8 @@ TEST(HostRules, MapHostsAsChromiumsSwitchDoes) {
       {L"--host-resolver-rules=\"MAP cuixiao.club 127.0.0.1:8080\"", L"other.club", 80, L"other.club", 80, false},
       {L"--a=1 --host-resolver-rules=\"MAP a.test 127.0.0.1:1, MAP *.b.test 127.0.0.2\" --b", L"x.b.test", 8080,
        L"127.0.0.2", 8080, false},
-      {L"--host-resolver-rules=\"MAP a.test 127.0.0.1:1,MAP *.b.test 127.0.0.2\"", L"A.Test", 80, L"127.0.0.1", 1, false},
+      {L"--host-resolver-rules=\"MAP a.test 127.0.0.1:1,MAP *.b.test 127.0.0.2\"", L"A.Test", 80, L"127.0.0.1", 1,
+       false},
       {L"--host-resolver-rules=\"MAP A.TEST [::1]:9\"", L"a.test", 80, L"[::1]", 9, false},
       {L"--host-resolver-rules=\"MAP a.test:8080 127.0.0.1:1\"", L"a.test", 80, L"a.test", 80, false},
       {L"--host-resolver-rules=\"MAP a.test:8080 127.0.0.1:1\"", L"a.test", 8080, L"127.0.0.1", 1, false},
