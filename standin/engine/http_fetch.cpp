@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winhttp.h>
 
+#include <system_error>
 #include <thread>
 
 #include "dispatcher.h"
@@ -152,11 +153,17 @@ FetchResult FetchNow(const std::wstring& uri, const std::vector<HostRule>& rules
 void StartFetch(const std::wstring& uri, const std::vector<HostRule>& rules, CancelFlag cancel,
                 std::function<void(FetchResult)> done) {
   const ThreadPoster poster = PosterForThisThread();
-  // The worker owns copies of everything it touches; the engine may be gone when it ends.
-  std::thread([uri, rules, cancel, done = std::move(done), poster]() mutable {
-    FetchResult result = FetchNow(uri, rules, cancel);
+  const auto deliver = [poster, cancel](std::function<void(FetchResult)> done, FetchResult result) {
     poster.Post([cancel, done = std::move(done), result = std::move(result)]() mutable {
       if (!cancel->load()) done(std::move(result));
     });
-  }).detach();
+  };
+  // The worker owns copies of everything it touches; the engine may be gone when it ends.
+  auto work = [uri, rules, cancel, done, deliver]() { deliver(done, FetchNow(uri, rules, cancel)); };
+  try {
+    std::thread(std::move(work)).detach();
+  } catch (const std::system_error&) {
+    // No thread to be had: the load fails, later, as any other.
+    deliver(std::move(done), Failure(ERROR_NOT_ENOUGH_MEMORY));
+  }
 }
