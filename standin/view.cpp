@@ -182,6 +182,7 @@ void View::FailNavigation(std::uint64_t id, COREWEBVIEW2_WEB_ERROR_STATUS status
 }
 
 void View::OnContentLoading(bool isErrorPage) {
+  const Ref<View> alive(this);  // a handler may let go of the last reference to the view
   if (ended_ || current_.id == 0 || current_.contentLoading) return;
   current_.contentLoading = true;
   const std::uint64_t id = current_.id;
@@ -202,6 +203,7 @@ void View::OnContentLoading(bool isErrorPage) {
 }
 
 void View::OnTitleChanged() {
+  const Ref<View> alive(this);  // a handler may let go of the last reference to the view
   if (ended_) return;
   // While a navigation waits for its content, the title belongs to the page still shown.
   if (current_.id != 0 && !current_.contentLoading) return;
@@ -217,6 +219,7 @@ void View::RaiseTitleIfChanged() {
 }
 
 void View::OnLoadFinished(bool success, int webErrorStatus, int httpStatus) {
+  const Ref<View> alive(this);  // a handler may let go of the last reference to the view
   if (ended_ || current_.id == 0) return;
   if (!current_.contentLoading) {
     OnContentLoading(!success);

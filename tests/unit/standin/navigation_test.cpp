@@ -248,6 +248,26 @@ TEST_F(NavigationTest, CloseFromInsideAnEventEndsTheNavigationQuietly) {
   EXPECT_EQ(view_->Reload(), HRESULT_FROM_WIN32(ERROR_INVALID_STATE));
 }
 
+TEST_F(NavigationTest, LettingGoOfEverythingInsideAnEventClosesTheView) {
+  MakeView();
+  HWND child = GetWindow(parent_, GW_CHILD);
+  ASSERT_NE(child, nullptr);
+  bool released = false;
+  titleChanged_.onInvoke = [&](ICoreWebView2*, IUnknown*) {
+    view_.reset();
+    controller_.reset();
+    environment_.reset();
+    released = true;
+  };
+  ASSERT_EQ(view_->Navigate(server_.Uri("/").c_str()), S_OK);
+  ASSERT_TRUE(PumpUntil([&] { return released; }));
+  PumpFor(300);
+  EXPECT_FALSE(IsWindow(child)) << "the last reference to the controller closes it";
+  EXPECT_EQ(log_.completions, 0);
+  EXPECT_EQ(titleChanged_.references(), 0);
+  EXPECT_EQ(completed_.references(), 0);
+}
+
 TEST_F(NavigationTest, TheJournalHasALinePerCallAndPerEvent) {
   MakeView();
   NavigateAndWait(server_.Uri("/"));
