@@ -74,6 +74,18 @@ void View::End() {
   webResourceRequested_.Clear();
   windowCloseRequested_.Clear();
   faviconChanged_.Clear();
+  webResourceResponseReceived_.Clear();
+  dOMContentLoaded_.Clear();
+  frameCreated_.Clear();
+  downloadStarting_.Clear();
+  clientCertificateRequested_.Clear();
+  isMutedChanged_.Clear();
+  isDocumentPlayingAudioChanged_.Clear();
+  isDefaultDownloadDialogOpenChanged_.Clear();
+  basicAuthenticationRequested_.Clear();
+  contextMenuRequested_.Clear();
+  statusBarTextChanged_.Clear();
+  serverCertificateErrorDetected_.Clear();
 }
 
 void View::Paint(HDC dc, const RECT& client) {
@@ -379,6 +391,39 @@ STANDIN_VIEW_EVENT(WindowCloseRequested, ICoreWebView2WindowCloseRequestedEventH
 STANDIN_VIEW_EVENT(FaviconChanged, ICoreWebView2FaviconChangedEventHandler, faviconChanged_)
 
 #undef STANDIN_VIEW_EVENT
+
+// Every handler interface derives from IUnknown alone, so its pointer is its IUnknown pointer.
+#define STANDIN_VIEW_QUIET_EVENT(Event, Handler, list)                         \
+  HRESULT View::add_##Event(Handler* handler, EventRegistrationToken* token) { \
+    if (ended_) return Enter("add_" #Event);                                   \
+    return list.Add(reinterpret_cast<IUnknown*>(handler), token);              \
+  }                                                                            \
+  HRESULT View::remove_##Event(EventRegistrationToken token) {                 \
+    if (ended_) return Enter("remove_" #Event);                                \
+    return list.Remove(token);                                                 \
+  }
+
+STANDIN_VIEW_QUIET_EVENT(WebResourceResponseReceived, ICoreWebView2WebResourceResponseReceivedEventHandler,
+                         webResourceResponseReceived_)
+STANDIN_VIEW_QUIET_EVENT(DOMContentLoaded, ICoreWebView2DOMContentLoadedEventHandler, dOMContentLoaded_)
+STANDIN_VIEW_QUIET_EVENT(FrameCreated, ICoreWebView2FrameCreatedEventHandler, frameCreated_)
+STANDIN_VIEW_QUIET_EVENT(DownloadStarting, ICoreWebView2DownloadStartingEventHandler, downloadStarting_)
+STANDIN_VIEW_QUIET_EVENT(ClientCertificateRequested, ICoreWebView2ClientCertificateRequestedEventHandler,
+                         clientCertificateRequested_)
+STANDIN_VIEW_QUIET_EVENT(IsMutedChanged, ICoreWebView2IsMutedChangedEventHandler, isMutedChanged_)
+STANDIN_VIEW_QUIET_EVENT(IsDocumentPlayingAudioChanged, ICoreWebView2IsDocumentPlayingAudioChangedEventHandler,
+                         isDocumentPlayingAudioChanged_)
+STANDIN_VIEW_QUIET_EVENT(IsDefaultDownloadDialogOpenChanged,
+                         ICoreWebView2IsDefaultDownloadDialogOpenChangedEventHandler,
+                         isDefaultDownloadDialogOpenChanged_)
+STANDIN_VIEW_QUIET_EVENT(BasicAuthenticationRequested, ICoreWebView2BasicAuthenticationRequestedEventHandler,
+                         basicAuthenticationRequested_)
+STANDIN_VIEW_QUIET_EVENT(ContextMenuRequested, ICoreWebView2ContextMenuRequestedEventHandler, contextMenuRequested_)
+STANDIN_VIEW_QUIET_EVENT(StatusBarTextChanged, ICoreWebView2StatusBarTextChangedEventHandler, statusBarTextChanged_)
+STANDIN_VIEW_QUIET_EVENT(ServerCertificateErrorDetected, ICoreWebView2ServerCertificateErrorDetectedEventHandler,
+                         serverCertificateErrorDetected_)
+
+#undef STANDIN_VIEW_QUIET_EVENT
 
 // ---- what the stand-in does not do ----
 

@@ -125,7 +125,44 @@ class View : public ComObject<PlaceholderSlots<ICoreWebView2_15>>, public PageEn
   HRESULT STDMETHODCALLTYPE GetFavicon(COREWEBVIEW2_FAVICON_IMAGE_FORMAT format,
                                        ICoreWebView2GetFaviconCompletedHandler* completedHandler) override;
 
-  // ICoreWebView2_2 to ICoreWebView2_14: journalled, then E_NOTIMPL.
+  // ICoreWebView2_2 to ICoreWebView2_14: their events are kept by token, never raised.
+  HRESULT STDMETHODCALLTYPE add_WebResourceResponseReceived(
+      ICoreWebView2WebResourceResponseReceivedEventHandler* handler, EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE remove_WebResourceResponseReceived(EventRegistrationToken token) override;
+  HRESULT STDMETHODCALLTYPE add_DOMContentLoaded(ICoreWebView2DOMContentLoadedEventHandler* handler,
+                                                 EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE remove_DOMContentLoaded(EventRegistrationToken token) override;
+  HRESULT STDMETHODCALLTYPE add_FrameCreated(ICoreWebView2FrameCreatedEventHandler* handler,
+                                             EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE remove_FrameCreated(EventRegistrationToken token) override;
+  HRESULT STDMETHODCALLTYPE add_DownloadStarting(ICoreWebView2DownloadStartingEventHandler* handler,
+                                                 EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE remove_DownloadStarting(EventRegistrationToken token) override;
+  HRESULT STDMETHODCALLTYPE add_ClientCertificateRequested(ICoreWebView2ClientCertificateRequestedEventHandler* handler,
+                                                           EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE remove_ClientCertificateRequested(EventRegistrationToken token) override;
+  HRESULT STDMETHODCALLTYPE add_IsMutedChanged(ICoreWebView2IsMutedChangedEventHandler* handler,
+                                               EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE remove_IsMutedChanged(EventRegistrationToken token) override;
+  HRESULT STDMETHODCALLTYPE add_IsDocumentPlayingAudioChanged(
+      ICoreWebView2IsDocumentPlayingAudioChangedEventHandler* handler, EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE remove_IsDocumentPlayingAudioChanged(EventRegistrationToken token) override;
+  HRESULT STDMETHODCALLTYPE add_IsDefaultDownloadDialogOpenChanged(
+      ICoreWebView2IsDefaultDownloadDialogOpenChangedEventHandler* handler, EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE remove_IsDefaultDownloadDialogOpenChanged(EventRegistrationToken token) override;
+  HRESULT STDMETHODCALLTYPE add_BasicAuthenticationRequested(
+      ICoreWebView2BasicAuthenticationRequestedEventHandler* handler, EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE remove_BasicAuthenticationRequested(EventRegistrationToken token) override;
+  HRESULT STDMETHODCALLTYPE add_ContextMenuRequested(ICoreWebView2ContextMenuRequestedEventHandler* handler,
+                                                     EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE remove_ContextMenuRequested(EventRegistrationToken token) override;
+  HRESULT STDMETHODCALLTYPE add_StatusBarTextChanged(ICoreWebView2StatusBarTextChangedEventHandler* handler,
+                                                     EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE remove_StatusBarTextChanged(EventRegistrationToken token) override;
+  HRESULT STDMETHODCALLTYPE add_ServerCertificateErrorDetected(
+      ICoreWebView2ServerCertificateErrorDetectedEventHandler* handler, EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE remove_ServerCertificateErrorDetected(EventRegistrationToken token) override;
+  // Their other methods: journalled, then E_NOTIMPL.
   HRESULT Unimplemented(const char* method) override;
 
   // PageEngineHost
@@ -178,4 +215,17 @@ class View : public ComObject<PlaceholderSlots<ICoreWebView2_15>>, public PageEn
   EventList<ICoreWebView2WebResourceRequestedEventHandler> webResourceRequested_{"WebResourceRequested"};
   EventList<ICoreWebView2WindowCloseRequestedEventHandler> windowCloseRequested_{"WindowCloseRequested"};
   EventList<ICoreWebView2FaviconChangedEventHandler> faviconChanged_{"FaviconChanged"};
+  // The handler types of the later versions stay opaque: kept as what they all are, IUnknown.
+  EventList<IUnknown> webResourceResponseReceived_{"WebResourceResponseReceived"};
+  EventList<IUnknown> dOMContentLoaded_{"DOMContentLoaded"};
+  EventList<IUnknown> frameCreated_{"FrameCreated"};
+  EventList<IUnknown> downloadStarting_{"DownloadStarting"};
+  EventList<IUnknown> clientCertificateRequested_{"ClientCertificateRequested"};
+  EventList<IUnknown> isMutedChanged_{"IsMutedChanged"};
+  EventList<IUnknown> isDocumentPlayingAudioChanged_{"IsDocumentPlayingAudioChanged"};
+  EventList<IUnknown> isDefaultDownloadDialogOpenChanged_{"IsDefaultDownloadDialogOpenChanged"};
+  EventList<IUnknown> basicAuthenticationRequested_{"BasicAuthenticationRequested"};
+  EventList<IUnknown> contextMenuRequested_{"ContextMenuRequested"};
+  EventList<IUnknown> statusBarTextChanged_{"StatusBarTextChanged"};
+  EventList<IUnknown> serverCertificateErrorDetected_{"ServerCertificateErrorDetected"};
 };

@@ -214,6 +214,19 @@ TEST_F(NavigationTest, BadInputGetsTheRuntimesAnswer) {
   EXPECT_EQ(view_->add_DocumentTitleChanged(&handler, nullptr), E_POINTER);
   EXPECT_EQ(view_->remove_DocumentTitleChanged(second), S_OK);
   EXPECT_EQ(handler.references(), 0);
+
+  // The later versions' events are kept by token alike, though the stand-in never raises them.
+  Owned<ICoreWebView2_15> view15 = Query<ICoreWebView2_15>(view_.get(), IidText::ICoreWebView2_15);
+  ASSERT_TRUE(view15);
+  CountedObject<IUnknown> quiet;
+  auto* domContentLoaded = reinterpret_cast<ICoreWebView2DOMContentLoadedEventHandler*>(&quiet);
+  EventRegistrationToken third{};
+  ASSERT_EQ(view15->add_DOMContentLoaded(domContentLoaded, &third), S_OK);
+  EXPECT_GT(third.value, second.value);
+  EXPECT_EQ(quiet.references(), 1);
+  EXPECT_EQ(view15->remove_DOMContentLoaded(third), S_OK);
+  EXPECT_EQ(view15->remove_DOMContentLoaded(third), E_INVALIDARG);
+  EXPECT_EQ(quiet.references(), 0);
 }
 
 TEST_F(NavigationTest, CloseEndsTheViewAndLetsGoOfEveryHandler) {
