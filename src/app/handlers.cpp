@@ -2,8 +2,13 @@
 
 #include "app/shutdown.h"
 #include "app/tray.h"
+#include "browser/environment_request.h"
+#include "browser/globals.h"
 
-void OnMainWindowCreated(HWND window) { AddTrayIcon(window); }
+void OnMainWindowCreated(HWND window) {
+  AddTrayIcon(window);
+  StartBrowserHosting(window);
+}
 
 void OnMainWindowMoved(HWND window) {
   if (IsIconic(window)) ShowWindow(window, SW_HIDE);
@@ -27,6 +32,7 @@ MainWindow::Events ClientEvents() {
   MainWindow::Events events;
   events.created = OnMainWindowCreated;
   events.moved = OnMainWindowMoved;
+  events.sizeChanged = OnMainWindowSizeChanged;
   events.closeQuery = OnMainWindowCloseQuery;
   events.trayEvent = OnTrayEvent;
   events.exitItemSelected = OnExitItemSelected;

@@ -6,7 +6,7 @@
 
 #include "app/main_window.h"
 
-// Adds the tray icon; browser hosting will start here too.
+// Adds the tray icon, then starts browser hosting (loader, environment request).
 void OnMainWindowCreated(HWND window);
 
 // Hides the window once it is minimised, so that it leaves the taskbar for the tray.
@@ -22,5 +22,6 @@ void OnTrayEvent(HWND window, int kind);
 // "退出": ends the program with exit code 0.
 void OnExitItemSelected(HWND window);
 
-// The table start-up gives MainWindow: the handlers above, and no size-changed handler yet.
+// The table start-up gives MainWindow: the handlers above, and browser hosting's size-changed
+// handler, which keeps the browser fitted to the client area.
 MainWindow::Events ClientEvents();

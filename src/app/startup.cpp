@@ -8,6 +8,8 @@
 #include "app/handlers.h"
 #include "app/main_window.h"
 #include "app/shutdown.h"
+#include "browser/external_function.h"
+#include "browser/globals.h"
 
 namespace {
 
@@ -31,8 +33,10 @@ HWND StartClient(HINSTANCE instance) {
   // WebView2 wants this thread to be a single-threaded apartment.
   if (SUCCEEDED(OleInitialize(nullptr))) UninitializeOleAtShutdown();
   SetCurrentDirectoryToExecutableFolder();
-  // Browser hosting creates its globals here (InitGlobals) and registers their end with
-  // AtShutdown (DestroyGlobals), before the window that uses them exists.
+  // The browser's globals exist before the window that uses them, and go after it at shutdown.
+  InitGlobals();
+  AtShutdown(DestroyGlobals);
+  SetUnbindableFunctionEnd(EndOnUnbindableFunction);
 
   static MainWindow window(ClientEvents());
   DestroyAtShutdown(&window);

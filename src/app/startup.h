@@ -1,7 +1,8 @@
 #pragma once
 
 // Start-up of the client, in order: the fatal end for failed allocations, COM as a single-threaded
-// apartment, the executable's folder as the current directory, MainWindow.
+// apartment, the executable's folder as the current directory, the browser's globals (destroyed
+// at shutdown) and its fatal end for an unbindable function, MainWindow.
 
 #include <windows.h>
 

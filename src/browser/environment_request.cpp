@@ -39,6 +39,7 @@ HRESULT CreateBrowserEnvironment(CallbackRoutine routine, ULONG_PTR context, Tex
 }
 
 void StartBrowserHosting(HWND mainWindow) {
+  if (g_controller == nullptr) return;
   g_mainWindow = mainWindow;
   DeployAndLoadLoader(LoaderBytes());
   EnvironmentOptionsWrapper options;

@@ -20,4 +20,5 @@ HRESULT CreateBrowserEnvironment(CallbackRoutine routine, ULONG_PTR context, Tex
 // The rest of MainWindow's created event after the tray icon: remembers the window, deploys and
 // loads the carried loader, and requests the environment with the program's own options, which
 // OnEnvironmentCreated receives. Nothing is examined: a failure leaves the window without a browser.
+// Does nothing before InitGlobals, since every later routine works on the globals.
 void StartBrowserHosting(HWND mainWindow);
