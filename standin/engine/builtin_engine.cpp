@@ -32,8 +32,9 @@ class BuiltInEngine : public PageEngine, public ScriptPage {
   ~BuiltInEngine() override {
     Abandon();
     gone_->store(true);
-    script_.reset();
-    if (comInitialized_) CoUninitialize();
+    // A session still running script keeps COM in use on this thread.
+    const bool scriptRunning = ScriptSession::Discard(std::move(script_));
+    if (comInitialized_ && !scriptRunning) CoUninitialize();
   }
 
   void Load(const std::wstring& uri) override {
@@ -108,7 +109,7 @@ class BuiltInEngine : public PageEngine, public ScriptPage {
     const bool failed = !result.answered || result.httpStatus >= 400;
     host_.OnContentLoading(failed);
     if (load->load()) return;
-    script_.reset();
+    ScriptSession::Discard(std::move(script_));
     uri_ = uri;
     documentUri_ = result.finalUri.empty() ? uri : result.finalUri;
     if (failed) {

@@ -137,7 +137,7 @@ ScriptSession::ScriptSession(ScriptPage& page) : link_(std::make_shared<ScriptLi
   script_->SetScriptState(SCRIPTSTATE_CONNECTED);
 }
 
-ScriptSession::~ScriptSession() {
+void ScriptSession::CancelTimersAndListeners() {
   for (auto& timer : timers_) {
     CancelDelayed(timer.second.delayed);
     VariantClear(&timer.second.work);
@@ -146,6 +146,30 @@ ScriptSession::~ScriptSession() {
   for (Listener& listener : listeners_) listener.function->Release();
   listeners_.clear();
   VariantClear(&onload_);
+}
+
+bool ScriptSession::Discard(std::unique_ptr<ScriptSession> session) {
+  if (!session || session->busy_ == 0) return false;
+  // Its objects now answer E_ACCESSDENIED, so the running script ends in an exception.
+  session->link_->page = nullptr;
+  session->link_->session = nullptr;
+  session->CancelTimersAndListeners();
+  session->discarded_ = true;
+  session.release();  // BusyScope deletes it
+  return true;
+}
+
+ScriptSession::BusyScope::BusyScope(ScriptSession& session) : session_(session) { ++session_.busy_; }
+
+ScriptSession::BusyScope::~BusyScope() {
+  if (--session_.busy_ > 0 || !session_.discarded_) return;
+  // Later, not here: the caller still returns through the session's own code.
+  ScriptSession* const session = &session_;
+  PostToThisThread([session] { delete session; });
+}
+
+ScriptSession::~ScriptSession() {
+  CancelTimersAndListeners();
   if (script_) {
     script_->SetScriptState(SCRIPTSTATE_CLOSED);
     script_->Close();
@@ -159,7 +183,8 @@ ScriptSession::~ScriptSession() {
 }
 
 bool ScriptSession::Parse(const std::wstring& code, DWORD flags, VARIANT* result) {
-  if (parse_ == nullptr) return false;
+  if (parse_ == nullptr || discarded_) return false;
+  const BusyScope busy(*this);
   failed_ = false;
   EXCEPINFO exception{};
   const HRESULT hr = parse_->ParseScriptText(code.c_str(), nullptr, nullptr, nullptr, 0, 0, flags, result, &exception);
@@ -171,6 +196,7 @@ bool ScriptSession::Parse(const std::wstring& code, DWORD flags, VARIANT* result
 bool ScriptSession::Run(const std::wstring& code) { return Parse(code, 0, nullptr); }
 
 std::wstring ScriptSession::EvaluateToJson(const std::wstring& code) {
+  const BusyScope busy(*this);
   VARIANT value;
   VariantInit(&value);
   std::wstring json = Parse(code, SCRIPTTEXT_ISEXPRESSION, &value) ? ToJson(value) : L"null";
@@ -230,6 +256,7 @@ void ScriptSession::ClearTimeout(LONG id) {
 }
 
 void ScriptSession::Fire(LONG id) {
+  const BusyScope busy(*this);
   const auto found = timers_.find(id);
   if (found == timers_.end()) return;
   // The timer's own copy: the function may clear the timer or end the document.
@@ -283,6 +310,7 @@ void ScriptSession::RemoveListener(const std::wstring& type, const VARIANT& list
 }
 
 void ScriptSession::FireEvent(const std::wstring& type) {
+  const BusyScope busy(*this);
   // A listener may add or remove listeners, or end the document: call a snapshot, each held.
   std::vector<IDispatch*> functions;
   for (const Listener& listener : listeners_) {

@@ -8,6 +8,7 @@
 #include <activscp.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,10 @@ class ScriptSession {
  public:
   explicit ScriptSession(ScriptPage& page);
   ~ScriptSession();
+  // Ends a session, which may be running script right now (the page's script reached the host,
+  // and the host ended the engine): then it is cut off from the page at once and deleted once
+  // its script has returned. Answers whether it is left for later.
+  static bool Discard(std::unique_ptr<ScriptSession> session);
   ScriptSession(const ScriptSession&) = delete;
   ScriptSession& operator=(const ScriptSession&) = delete;
 
@@ -47,10 +52,20 @@ class ScriptSession {
     bool repeat = false;
     UINT_PTR delayed = 0;
   };
+  // Held while JScript runs on this session's behalf.
+  class BusyScope {
+   public:
+    explicit BusyScope(ScriptSession& session);
+    ~BusyScope();
+
+   private:
+    ScriptSession& session_;
+  };
   struct Listener {
     std::wstring type;
     IDispatch* function;
   };
+  void CancelTimersAndListeners();
   void Schedule(LONG timer);
   // Calls a script function with no arguments; an exception goes to the journal.
   void CallFunction(IDispatch* function, const char* what);
@@ -68,6 +83,8 @@ class ScriptSession {
   VARIANT onload_;
   LONG nextTimer_ = 1;
   bool failed_ = false;  // an error was reported during the current call
+  int busy_ = 0;
+  bool discarded_ = false;
 };
 
 // JSON text for a string: quoted, with quotes, backslashes and control characters escaped.

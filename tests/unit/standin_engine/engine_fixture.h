@@ -22,6 +22,7 @@ class RecordingHost : public PageEngineHost {
   std::vector<std::wstring> events;
   std::map<std::wstring, IDispatch*> hostObjects;
   PageEngine* engine = nullptr;
+  std::function<void()> onTitleChanged;  // runs after the title change is recorded
 
   void OnPageRequestsNavigation(const std::wstring& uri, bool userInitiated) override {
     events.push_back(L"navigate " + uri + (userInitiated ? L" user" : L" page"));
@@ -29,7 +30,10 @@ class RecordingHost : public PageEngineHost {
   void OnContentLoading(bool isErrorPage) override {
     events.push_back(isErrorPage ? L"content error page" : L"content");
   }
-  void OnTitleChanged() override { events.push_back(L"title " + (engine ? engine->Title() : std::wstring())); }
+  void OnTitleChanged() override {
+    events.push_back(L"title " + (engine ? engine->Title() : std::wstring()));
+    if (onTitleChanged) onTitleChanged();
+  }
   void OnLoadFinished(bool success, int webErrorStatus, int httpStatus) override {
     events.push_back(L"finished " + std::to_wstring(success) + L" " + std::to_wstring(webErrorStatus) + L" " +
                      std::to_wstring(httpStatus));

@@ -176,6 +176,37 @@ TEST_F(EngineScriptTest, ClicksRunOnclickScriptsWhichCanKeepTheLinkFromBeingFoll
   }
 }
 
+// The host ends the engine from inside a report that the page's script caused: the script runs
+// into an exception instead of into freed memory, and nothing more is reported.
+TEST_F(EngineScriptTest, EngineEndedByTheHostWhileItsScriptRuns) {
+  host_.onTitleChanged = [this] {
+    if (host_.events.back() != L"title end") return;
+    host_.engine = nullptr;
+    engine_.reset();
+  };
+  server_.Serve("/", "<title>t</title><script>setTimeout(function () { document.title = 'late'; }, 200);</script>");
+  LoadAndWait(SiteUri("/"));
+  const size_t reports = host_.events.size();
+  bool done = false;
+  engine_->ExecuteScript(L"document.title = 'end'; document.title = 'after'; 1",
+                         [&](HRESULT, const std::wstring&) { done = true; });
+  PumpFor(300);
+  EXPECT_EQ(engine_, nullptr);
+  ASSERT_EQ(host_.events.size(), reports + 1);
+  EXPECT_EQ(host_.events.back(), L"title end");
+
+  // The same from an inline script while the page loads.
+  engine_ = CreateBuiltInEngine(host_, PageEngineSettings());
+  host_.engine = engine_.get();
+  host_.events.clear();
+  engine_->Load(L"http://127.0.0.1:" + std::to_wstring(server_.port()) + L"/ending");
+  server_.Serve("/ending", "<script>document.title = 'end'; document.title = 'after';</script>");
+  PumpFor(1000);
+  EXPECT_EQ(engine_, nullptr);
+  EXPECT_EQ(host_.events, (Events{L"content", L"title http://127.0.0.1:" + std::to_wstring(server_.port()) + L"/ending",
+                                  L"title end"}));
+}
+
 TEST_F(EngineScriptTest, ScriptErrorsAreJournaledAndThePageKept) {
   server_.Serve("/",
                 "<title>kept</title><p>text</p><script>this is not script(</script>"
