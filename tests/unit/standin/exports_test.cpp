@@ -231,10 +231,21 @@ TEST_F(LoaderTest, ControllerIsAChildWindowOfTheParentThatFollowsBoundsAndVisibi
   EXPECT_EQ(controller_->get_ZoomFactor(&zoom), S_OK);
   EXPECT_EQ(zoom, 1.5);
 
+  TestHandler<ICoreWebView2FocusChangedEventHandler> gotFocus(IidText::ICoreWebView2FocusChangedEventHandler);
+  ASSERT_EQ(controller_->add_GotFocus(&gotFocus, &token), S_OK);
+  {
+    InsideCall inside;
+    ASSERT_EQ(controller_->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC), S_OK);
+  }
+  EXPECT_EQ(GetFocus(), child);
+  ASSERT_TRUE(PumpUntil([&] { return gotFocus.invoked > 0; }));
+  EXPECT_FALSE(gotFocus.invokedInsideCall);
+
   // Close takes the window and every handler; later calls answer an error.
   ASSERT_EQ(controller_->Close(), S_OK);
   EXPECT_FALSE(IsWindow(child));
   EXPECT_EQ(zoomed.references(), 0);
+  EXPECT_EQ(gotFocus.references(), 0);
   EXPECT_EQ(controller_->put_Bounds(RECT{0, 0, 1, 1}), HRESULT_FROM_WIN32(ERROR_INVALID_STATE));
 }
 
