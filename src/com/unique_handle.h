@@ -63,7 +63,7 @@ using UniqueHandle = UniqueAny<NullEmptyHandleTraits<Handle, CloseFunction>>;
 using UniqueIcon = UniqueHandle<HICON, DestroyIcon>;
 using UniqueMenu = UniqueHandle<HMENU, DestroyMenu>;
 
-// Kernel handles that CreateFile and its kin give INVALID_HANDLE_VALUE for none.
+// Kernel handles: CreateFile and its kin give INVALID_HANDLE_VALUE for none, others null.
 struct FileHandleTraits {
   using Value = HANDLE;
   static Value Empty() { return INVALID_HANDLE_VALUE; }
