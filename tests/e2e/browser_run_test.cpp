@@ -211,7 +211,7 @@ TEST(Browser, ExitWhileThePageIsStillComingEndsWithZero) {
   BrowserClient client(ClientProgram(), FreshFolder(L"browser-early-exit"), MappedTo(site));
   ASSERT_NE(client.window(), nullptr);
   EXPECT_EQ(client.ExitThroughTrayMenu(), 0);
-  EXPECT_EQ(client.CountJournal("navigation 1 completes"), 0);
+  EXPECT_EQ(client.CountJournal("navigation "), 0) << "no navigation completed";
 }
 
 }  // namespace
