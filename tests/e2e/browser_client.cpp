@@ -50,7 +50,7 @@ class ScopedEnvironment {
 }  // namespace
 
 BrowserClient::BrowserClient(const std::wstring& program, const std::wstring& folder,
-                             const EnvironmentSettings& environment)
+                             const EnvironmentSettings& environment, const std::wstring& arguments)
     : folder_(folder), journal_(folder_ + L"\\standin-journal.txt") {
   DeleteFileW(journal_.c_str());
   EnvironmentSettings settings = environment;
@@ -64,7 +64,7 @@ BrowserClient::BrowserClient(const std::wstring& program, const std::wstring& fo
   }
   {
     const ScopedEnvironment scoped(settings);
-    process_ = std::make_unique<ChildProcess>(program, L"", folder_);
+    process_ = std::make_unique<ChildProcess>(program, arguments, folder_);
   }
   if (process_->started()) window_ = WaitForWindow(*process_, kMainWindowClass);
 }

@@ -18,7 +18,8 @@ class BrowserClient {
  public:
   // Starts the exe with the folder as its temporary folder, a new journal there and the variables
   // given (the host mapping, a step to fail, interfaces to withhold).
-  BrowserClient(const std::wstring& program, const std::wstring& folder, const EnvironmentSettings& environment);
+  BrowserClient(const std::wstring& program, const std::wstring& folder, const EnvironmentSettings& environment,
+                const std::wstring& arguments = std::wstring());
   ~BrowserClient();
 
   bool started() const { return process_ && process_->started(); }

@@ -214,4 +214,18 @@ TEST(Browser, ExitWhileThePageIsStillComingEndsWithZero) {
   EXPECT_EQ(client.CountJournal("navigation "), 0) << "no navigation completed";
 }
 
+TEST(Browser, ExitWhileTheControllerIsStillBeingCreatedEndsWithZero) {
+  // The shell probe is the client's own start-up that chooses "退出" as soon as its window exists:
+  // the environment's answer is already queued then, the controller's is not.
+  const std::wstring folder = FreshFolder(L"browser-exit-pending");
+  BrowserClient probe(ProgramFromEnvironment("SHELL_PROBE_EXE"), folder, {},
+                      L"exit \"" + folder + L"\\probe-journal.txt\"");
+  ASSERT_TRUE(probe.started());
+  DWORD exitCode = 1;
+  ASSERT_TRUE(probe.process().WaitForExit(20000, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(probe.CountJournal("ICoreWebView2Environment::CreateCoreWebView2Controller"), 1);
+  EXPECT_EQ(probe.CountJournal("controller completes"), 0) << "the controller was still being created";
+}
+
 }  // namespace
