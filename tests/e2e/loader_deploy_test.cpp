@@ -124,4 +124,15 @@ TEST_F(LoaderDeployment, AFolderOfThatNameEndsWithTheFatalMessage) {
   EXPECT_NE(GetFileAttributesW((folder + L"\\WebView2Loader.dll").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
 }
 
+TEST_F(LoaderDeployment, ALoaderBesideTheExecutableIsUsedWhenTheTemporaryFolderHasNone) {
+  // A copy of the client with the loader beside it, and a temporary folder where none can be made.
+  const std::wstring beside = FreshFolder(L"loader-beside-exe");
+  ASSERT_TRUE(CopyFileW(ClientProgram().c_str(), (beside + L"\\CuixiaoClient.exe").c_str(), FALSE));
+  WriteAll(beside + L"\\WebView2Loader.dll", carried_);
+  const std::wstring folder = FreshFolder(L"loader-beside-temp");
+  ASSERT_TRUE(CreateDirectoryW((folder + L"\\WebView2Loader.dll").c_str(), nullptr));
+  BrowserClient client(beside + L"\\CuixiaoClient.exe", folder, kNoRuntime);
+  ASSERT_TRUE(StartAndEnd(client)) << "bound from the executable's folder, no fatal message";
+}
+
 }  // namespace
