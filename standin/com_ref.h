@@ -14,7 +14,8 @@ template <class T>
 class Ref {
  public:
   Ref() = default;
-  Ref(T* object) : object_(object) {  // NOLINT: takes a new reference of its own
+  // Takes a new reference of its own; implicit, so that a raw pointer passes where a Ref is wanted.
+  Ref(T* object) : object_(object) {
     if (object_) object_->AddRef();
   }
   Ref(const Ref& other) : Ref(other.object_) {}
