@@ -96,6 +96,28 @@ class ProbingOptions : public FakeObject<ICoreWebView2EnvironmentOptions>,
   HRESULT STDMETHODCALLTYPE put_ScrollBarStyle(COREWEBVIEW2_SCROLLBAR_STYLE) override { return Record(__func__); }
 };
 
+// The runtime calls into the registrations it is handed through the options.
+const SlotRow kCustomSchemeRegistration[] = {
+    {3, "get_SchemeName", 8},
+    {4, "get_TreatAsSecure", 8},
+    {5, "put_TreatAsSecure", 8},
+    {6, "GetAllowedOrigins", 12},
+    {7, "SetAllowedOrigins", 12},
+    {8, "get_HasAuthorityComponent", 8},
+    {9, "put_HasAuthorityComponent", 8},
+};
+
+class ProbingRegistration : public FakeObject<ICoreWebView2CustomSchemeRegistration> {
+ public:
+  HRESULT STDMETHODCALLTYPE get_SchemeName(LPWSTR*) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE get_TreatAsSecure(BOOL*) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE put_TreatAsSecure(BOOL) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE GetAllowedOrigins(UINT32*, LPWSTR**) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE SetAllowedOrigins(UINT32, LPCWSTR*) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE get_HasAuthorityComponent(BOOL*) override { return Record(__func__); }
+  HRESULT STDMETHODCALLTYPE put_HasAuthorityComponent(BOOL) override { return Record(__func__); }
+};
+
 // More than any method takes: a stdcall callee removes exactly its own arguments, whatever was pushed.
 constexpr int kDummyArguments = 8;
 
@@ -163,6 +185,11 @@ template <class Handler>
 void ExpectInvoke(int bytes) {
   RecordingHandler<Handler> handler;
   ExpectSlots(&handler, handler, {{3, "Invoke", bytes}});
+}
+
+TEST(DeclaredSlots, CustomSchemeRegistration) {
+  ProbingRegistration registration;
+  ExpectSlots(&registration, registration, kCustomSchemeRegistration);
 }
 
 TEST(DeclaredSlots, EveryHandlerInvoke) {
