@@ -5,29 +5,9 @@
 #include <vector>
 
 #include "browser/loader_resource.h"
+#include "com/unique_handle.h"
 
 namespace {
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-  HANDLE Release() {
-    const HANDLE handle = handle_;
-    handle_ = INVALID_HANDLE_VALUE;
-    return handle;
-  }
-
- private:
-  HANDLE handle_;
-};
 
 // Readers may share the file; a writer or a deleter may not while we hold it.
 HANDLE OpenForCheck(const std::wstring& path) {
@@ -51,8 +31,8 @@ bool HoldsExactly(HANDLE file, ByteView bytes) {
 }
 
 bool WriteAll(const std::wstring& path, ByteView bytes) {
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   std::size_t offset = 0;
   while (offset < bytes.size) {
     const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(1 << 20, bytes.size - offset));
@@ -101,20 +81,20 @@ std::wstring LoaderFolder() {
 
 HANDLE OpenMatchingFile(const std::wstring& path, ByteView bytes) {
   {
-    FileHandle found(OpenForCheck(path));
-    if (found.valid() && HoldsExactly(found.get(), bytes)) return found.Release();
+    UniqueFile found(OpenForCheck(path));
+    if (found && HoldsExactly(found.get(), bytes)) return found.release();
   }
   if (!Replace(path, bytes)) return INVALID_HANDLE_VALUE;
-  FileHandle written(OpenForCheck(path));
-  if (written.valid() && HoldsExactly(written.get(), bytes)) return written.Release();
+  UniqueFile written(OpenForCheck(path));
+  if (written && HoldsExactly(written.get(), bytes)) return written.release();
   return INVALID_HANDLE_VALUE;
 }
 
 HMODULE DeployAndLoadLoader(ByteView bytes) {
   if (bytes.data == nullptr || bytes.size == 0) return nullptr;
   const std::wstring path = LoaderFolder() + kLoaderFileName;
-  FileHandle checked(OpenMatchingFile(path, bytes));
-  if (!checked.valid()) return nullptr;
+  const UniqueFile checked(OpenMatchingFile(path, bytes));
+  if (!checked) return nullptr;
   // Loaded while our handle keeps writers out, so the module is the file we compared. Its own
   // imports come from the system folders only, never from the user's temporary folder.
   return LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "com/unique_handle.h"
 #include "webview2/iid_text.h"
 
 namespace {
@@ -59,21 +60,16 @@ HRESULT STDMETHODCALLTYPE Invoke(ScriptHostObject* self, DISPID dispatchId, REFI
 
 double VariantAsDouble(const VARIANT& value) {
   if (V_VT(&value) == VT_R8) return V_R8(&value);
-  // Conversions run on a copy of our own, so that the caller's VARIANT and whatever it refers to
-  // stay as they were; both temporaries are cleared, which drops any reference they took.
-  VARIANT copy;
-  VARIANT converted;
-  VariantInit(&copy);
-  VariantInit(&converted);
-  double number = 0.0;
-  // VariantCopyInd only reads its source; the declaration just lacks the const.
-  if (SUCCEEDED(VariantCopyInd(&copy, const_cast<VARIANT*>(&value))) && SUCCEEDED(VariantChangeType(&converted, &copy, 0, VT_R8)) &&
-      V_VT(&converted) == VT_R8) {
-    number = V_R8(&converted);
+  // Conversions run on copies of our own, so that the caller's VARIANT and whatever it refers to
+  // stay as they were; the copies are cleared when they go, which drops any reference they took.
+  // VariantCopyInd only reads its source; its declaration just lacks the const.
+  UniqueVariant copy;
+  UniqueVariant converted;
+  if (FAILED(VariantCopyInd(copy.put(), const_cast<VARIANT*>(&value))) ||
+      FAILED(VariantChangeType(converted.put(), copy.addressof(), 0, VT_R8)) || V_VT(converted.addressof()) != VT_R8) {
+    return 0.0;
   }
-  VariantClear(&converted);
-  VariantClear(&copy);
-  return number;
+  return V_R8(converted.addressof());
 }
 
 ScriptHostWrapper::~ScriptHostWrapper() {
