@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "com/heap.h"
 #include "com/unique_handle.h"
 #include "webview2/iid_text.h"
 
@@ -29,8 +30,8 @@ ULONG STDMETHODCALLTYPE AddRef(ScriptHostObject* self) {
 ULONG STDMETHODCALLTYPE Release(ScriptHostObject* self) {
   const LONG count = InterlockedDecrement(&self->referenceCount);
   if (count != 0) return static_cast<ULONG>(count);
-  if (self->routineTable != nullptr) HeapFree(GetProcessHeap(), 0, self->routineTable);
-  HeapFree(GetProcessHeap(), 0, self);
+  ProcessHeap::Free(self->routineTable);
+  ProcessHeap::Free(self);
   return 0;
 }
 
@@ -104,13 +105,11 @@ bool ScriptHostWrapper::Call(DISPID dispatchId, LONG flags, UINT count, VARIANTA
 
 bool ScriptHostWrapper::Create(ULONG_PTR context) {
   if (object_ != nullptr) return true;
-  const HANDLE heap = GetProcessHeap();
-  auto* table =
-      static_cast<ScriptHostRoutineTable*>(HeapAlloc(heap, HEAP_ZERO_MEMORY, sizeof(ScriptHostRoutineTable)));
+  auto* table = static_cast<ScriptHostRoutineTable*>(ProcessHeap::AllocateZeroed(sizeof(ScriptHostRoutineTable)));
   if (table == nullptr) return false;
-  auto* object = static_cast<ScriptHostObject*>(HeapAlloc(heap, HEAP_ZERO_MEMORY, sizeof(ScriptHostObject)));
+  auto* object = static_cast<ScriptHostObject*>(ProcessHeap::AllocateZeroed(sizeof(ScriptHostObject)));
   if (object == nullptr) {
-    HeapFree(heap, 0, table);
+    ProcessHeap::Free(table);
     return false;
   }
   table->QueryInterface = QueryInterface;

@@ -11,6 +11,7 @@
 
 #include "browser/caption.h"
 #include "browser/globals.h"
+#include "com/heap.h"
 #include "support/process_heap.h"
 #include "support/task_allocator_spy.h"
 #include "unit/webview2/recording_fakes.h"
@@ -163,6 +164,25 @@ TEST_F(PageEventsTest, EveryCompletedNavigationPublishesTheSameObjectAndSubscrib
   // A favicon change only touches its sender.
   EXPECT_EQ(view_.Raise("FaviconChanged", View(), static_cast<IUnknown*>(nullptr)), S_OK);
   EXPECT_EQ(view_.references(), 1) << "g_webView's own";
+}
+
+TEST_F(PageEventsTest, AScriptObjectThatCannotBeMadeIsTriedAgainAtTheNextNavigation) {
+  BringUpBrowser();
+  auto* args = static_cast<ICoreWebView2NavigationCompletedEventArgs*>(&args_);
+  {
+    ProcessHeap::ScopedFailures noMemory(1);  // the object's routine table
+    EXPECT_EQ(view_.Raise("NavigationCompleted", View(), args), S_OK);
+  }
+  EXPECT_EQ(g_scriptHost->Get(), nullptr);
+  EXPECT_EQ(view_.Raise("NavigationCompleted", View(), args), S_OK);
+  ASSERT_NE(g_scriptHost->Get(), nullptr);
+
+  std::vector<VARTYPE> published;
+  for (const RecordedCall& call : view_.calls) {
+    if (call.method == "AddHostObjectToScript") published.push_back(static_cast<VARTYPE>(call.numbers[0]));
+  }
+  EXPECT_EQ(published, (std::vector<VARTYPE>{VT_EMPTY, VT_UNKNOWN}));
+  EXPECT_EQ(view_.HandlersOf("FaviconChanged").size(), 2u) << "publishing failed, the subscription did not";
 }
 
 TEST_F(PageEventsTest, TheBrowserFollowsTheClientAreaAndGetsNothingWhileMinimised) {

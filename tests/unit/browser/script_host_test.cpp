@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "com/heap.h"
 #include "support/counted_object.h"
 #include "support/iid.h"
 #include "support/process_heap.h"
@@ -89,6 +90,18 @@ TEST_F(ScriptHostTest, TheRecordIsWhatCOMSeesAndTheLastReleaseFreesIt) {
   ComRef duplicate = wrapper.Duplicate();
   EXPECT_EQ(duplicate.Get(), wrapper.Get());
   EXPECT_EQ(record->referenceCount, 2);
+}
+
+TEST_F(ScriptHostTest, WithoutMemoryNothingIsMadeAndNothingIsLeftBehind) {
+  ScriptHostWrapper wrapper;
+  for (int skipped : {0, 1}) {  // the routine table, then the record
+    SCOPED_TRACE(skipped);
+    ProcessHeap::ScopedFailures noMemory(1, skipped);
+    EXPECT_FALSE(wrapper.Create(7));
+    EXPECT_EQ(wrapper.Get(), nullptr);
+    EXPECT_EQ(ProcessHeap::PendingFailures(), 0);
+  }
+  EXPECT_TRUE(wrapper.Create(7));
 }
 
 TEST_F(ScriptHostTest, AnswersIUnknownAndIDispatchWithItselfAndNothingElse) {
