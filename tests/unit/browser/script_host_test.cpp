@@ -16,6 +16,7 @@
 #include "support/iid.h"
 #include "support/process_heap.h"
 #include "support/task_allocator_spy.h"
+#include "unit/browser/counting_dispatch.h"
 #include "unit/browser/string_cache.h"
 #include "webview2/iid_text.h"
 
@@ -38,27 +39,6 @@ VARIANT Real(double value) {
   V_R8(&v) = value;
   return v;
 }
-
-// An automation object whose default value is 4.5, counting the references it hands out.
-class CountingDispatch : public CountedObject<IDispatch> {
- public:
-  CountingDispatch() : CountedObject({IidText::IDispatch}) {}
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return DISP_E_UNKNOWNNAME;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
-                                   UINT*) override {
-    if (id != DISPID_VALUE || result == nullptr) return DISP_E_MEMBERNOTFOUND;
-    V_VT(result) = VT_R8;
-    V_R8(result) = 4.5;
-    return S_OK;
-  }
-};
 
 class ScriptHostTest : public testing::Test {
  protected:

@@ -15,32 +15,12 @@
 
 #include "browser/script_host.h"
 #include "support/counted_object.h"
+#include "unit/browser/counting_dispatch.h"
 #include "unit/browser/string_cache.h"
 #include "support/task_allocator_spy.h"
 #include "webview2/iid_text.h"
 
 namespace {
-
-// The default value of this automation object is 4.5; it counts the references it gives out.
-class CountingDispatch : public CountedObject<IDispatch> {
- public:
-  CountingDispatch() : CountedObject({IidText::IDispatch}) {}
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return DISP_E_UNKNOWNNAME;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
-                                   UINT*) override {
-    if (id != DISPID_VALUE || result == nullptr) return DISP_E_MEMBERNOTFOUND;
-    V_VT(result) = VT_R8;
-    V_R8(result) = 4.5;
-    return S_OK;
-  }
-};
 
 // Payloads that by-reference VARIANTs point at, and the objects and strings plain ones hold.
 struct Payloads {
