@@ -14,16 +14,8 @@
 namespace {
 
 void SetCurrentDirectoryToExecutableFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  DWORD length;
-  while ((length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()))) == path.size()) {
-    path.resize(path.size() * 2);
-  }
-  path.resize(length);
-  const std::size_t slash = path.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return;
-  path.resize(slash + 1);
-  SetCurrentDirectoryW(path.c_str());
+  const std::wstring folder = ExecutableFolder();
+  if (!folder.empty()) SetCurrentDirectoryW(folder.c_str());
 }
 
 }  // namespace

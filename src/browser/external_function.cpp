@@ -6,17 +6,6 @@ namespace {
 
 UnbindableFunctionEnd unbindableFunctionEnd = nullptr;
 
-std::wstring ExecutableFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  DWORD length;
-  while ((length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()))) == path.size()) {
-    path.resize(path.size() * 2);
-  }
-  path.resize(length);
-  const std::size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
-}
-
 HMODULE LoadByBindingRule(const wchar_t* library) {
   const std::wstring besideExecutable = ExecutableFolder() + library;
   if (HMODULE module = LoadLibraryExW(besideExecutable.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS)) {
@@ -36,6 +25,17 @@ HMODULE LoadByBindingRule(const wchar_t* library) {
 }  // namespace
 
 void SetUnbindableFunctionEnd(UnbindableFunctionEnd end) { unbindableFunctionEnd = end; }
+
+std::wstring ExecutableFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  DWORD length;
+  while ((length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()))) == path.size()) {
+    path.resize(path.size() * 2);
+  }
+  path.resize(length);
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
 
 FARPROC BindExternalFunction(ExternalFunction& entry) {
   if (entry.bound != nullptr) return entry.bound;

@@ -5,7 +5,12 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "com/text.h"
+
+// The folder of the running executable with its trailing backslash; empty if it cannot be told.
+std::wstring ExecutableFolder();
 
 // Shows the fatal message naming the library and the function and ends the process with exit
 // code -1; it does not return. Start-up hands over the shell's own.
