@@ -161,14 +161,51 @@ ProcessCounts ReadProcessCounts(DWORD processId) {
   return counts;
 }
 
+namespace {
+
+// The system's process list: Wine answers other processes' CPU times there, per thread, where
+// GetProcessTimes gives it none.
+std::uint64_t CpuTimeInSystemList(DWORD processId) {
+  const auto query = NtFunction<QuerySystem>("NtQuerySystemInformation");
+  if (query == nullptr) return 0;
+  std::vector<std::uint8_t> buffer(1 << 20);
+  ULONG needed = 0;
+  NTSTATUS status;
+  while ((status = query(5, buffer.data(), static_cast<ULONG>(buffer.size()), &needed)) ==
+             static_cast<NTSTATUS>(0xC0000004L) &&
+         buffer.size() < (64u << 20)) {
+    buffer.resize(buffer.size() * 2);
+  }
+  if (status != 0) return 0;
+  for (std::size_t at = 0;;) {
+    const auto* process = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(buffer.data() + at);
+    if (reinterpret_cast<ULONG_PTR>(process->UniqueProcessId) == processId) {
+      std::uint64_t total = process->UserTime.QuadPart + process->KernelTime.QuadPart;
+      if (total != 0) return total;
+      const auto* threads = reinterpret_cast<const SYSTEM_THREAD_INFORMATION*>(process + 1);
+      // The first two times of a thread's record are its kernel and user time.
+      for (ULONG i = 0; i < process->NumberOfThreads; ++i) {
+        total += threads[i].Reserved1[0].QuadPart + threads[i].Reserved1[1].QuadPart;
+      }
+      return total;
+    }
+    if (process->NextEntryOffset == 0) return 0;
+    at += process->NextEntryOffset;
+  }
+}
+
+}  // namespace
+
 std::uint64_t ProcessCpuTime(DWORD processId) {
   const ProcessHandle process(processId);
   FILETIME created{}, exited{}, kernel{}, user{};
-  if (process.get() == nullptr || !GetProcessTimes(process.get(), &created, &exited, &kernel, &user)) return 0;
-  auto value = [](const FILETIME& time) {
-    return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
-  };
-  return value(kernel) + value(user);
+  if (process.get() != nullptr && GetProcessTimes(process.get(), &created, &exited, &kernel, &user)) {
+    auto value = [](const FILETIME& time) {
+      return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+    };
+    if (const std::uint64_t total = value(kernel) + value(user)) return total;
+  }
+  return CpuTimeInSystemList(processId);
 }
 
 bool Answers(HWND window, UINT milliseconds) {
