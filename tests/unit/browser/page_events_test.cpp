@@ -14,7 +14,7 @@
 #include "com/heap.h"
 #include "support/process_heap.h"
 #include "support/task_allocator_spy.h"
-#include "unit/webview2/recording_fakes.h"
+#include "support/recording_fakes.h"
 
 namespace {
 

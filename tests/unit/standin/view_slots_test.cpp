@@ -6,7 +6,7 @@
 
 #include "support/stdcall_probe.h"
 #include "unit/standin/host.h"
-#include "unit/webview2/published_slot_rows.h"
+#include "support/published_slot_rows.h"
 
 // Every slot of the stand-in's view, ICoreWebView2 up to ICoreWebView2_15, and of its environment
 // and controller, called through the routine table as a caller reaches it: each takes exactly its

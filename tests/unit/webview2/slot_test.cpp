@@ -3,8 +3,8 @@
 #include <string>
 
 #include "support/stdcall_probe.h"
-#include "unit/webview2/recording_fakes.h"
-#include "unit/webview2/published_slot_rows.h"
+#include "support/recording_fakes.h"
+#include "support/published_slot_rows.h"
 
 // The published method tables, row for row: slot, method, and the stack bytes that the method
 // takes on x86, `this` included. Each row calls the table entry of a fake that implements our

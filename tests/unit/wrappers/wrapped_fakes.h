@@ -11,7 +11,7 @@
 #include <variant>
 #include <vector>
 
-#include "unit/webview2/recording_fakes.h"
+#include "support/recording_fakes.h"
 #include "wrappers/controller_wrapper.h"
 #include "wrappers/environment_wrappers.h"
 #include "wrappers/small_wrappers.h"

@@ -1,4 +1,4 @@
-#include "unit/webview2/recording_fakes.h"
+#include "support/recording_fakes.h"
 
 #include <objbase.h>
 #include <oleauto.h>
