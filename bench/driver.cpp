@@ -1,8 +1,9 @@
 // Measures the client against its floors, under the same Wine, and prints each figure with both
 // medians, their spreads and the ratio. It never judges a figure: bench/README.md holds the goals.
 //
-//   bench_driver CLIENT_EXE FLOOR_EXE CARRIED_LOADER [RUNS] [SCALE]
-// SCALE (default 1) divides the growth counts, for a quick look.
+//   bench_driver CLIENT_EXE FLOOR_EXE CARRIED_LOADER [RUNS] [SCALE] [GROUPS]
+// SCALE (default 1) divides the growth counts, for a quick look. GROUPS, a comma list of sizes,
+// starts, idle and growth, picks some of them (default: all).
 
 #include <windows.h>
 
@@ -15,6 +16,7 @@
 #include "e2e/browser_client.h"
 #include "e2e/child_process.h"
 #include "e2e/loopback_site.h"
+#include "e2e/navigation_counter.h"
 #include "e2e/process_counts.h"
 #include "figures.h"
 #include "unit/app/shell_probes.h"
@@ -43,7 +45,7 @@ bool Poll(Condition condition, DWORD milliseconds = 20000) {
   const DWORD start = GetTickCount();
   while (!condition()) {
     if (GetTickCount() - start >= milliseconds) return false;
-    Sleep(0);
+    Sleep(1);  // a spinning driver would take a core from the program it measures
   }
   return true;
 }
@@ -136,15 +138,18 @@ void Add(Sample& sample, double value) {
 
 
 Sample MeasureStarts(const Settings& settings, const std::wstring& folder) {
-  Sample bare, oleTray, visible, title, titleToCaption, environment;
+  const std::wstring loadArguments = L"ole-tray load " + folder + L"\\" + kLoaderFileName;
+  Sample bare, oleTray, oleTrayLoad, visible, title, titleToCaption, environment;
   // Warm-up: the first start writes the loader and fills Wine's caches.
   StartClient(settings, folder);
   StartFloor(settings, L"", folder);
   StartFloor(settings, L"ole-tray", folder);
+  StartFloor(settings, loadArguments.c_str(), folder);
   for (int run = 0; run < settings.runs; ++run) {
     // Interleaved, so that a slow moment of the machine falls on all three alike.
     Add(bare, StartFloor(settings, L"", folder));
     Add(oleTray, StartFloor(settings, L"ole-tray", folder));
+    Add(oleTrayLoad, StartFloor(settings, loadArguments.c_str(), folder));
     const ClientStart start = StartClient(settings, folder);
     Add(visible, start.visible);
     Add(title, start.title);
@@ -153,6 +158,7 @@ Sample MeasureStarts(const Settings& settings, const std::wstring& folder) {
   }
   PrintFigure("start to window visible / bare floor", visible, bare, "ms");
   PrintFigure("start to window visible / OLE and tray floor", visible, oleTray, "ms");
+  PrintFigure("start to window visible / OLE, tray, loader load floor", visible, oleTrayLoad, "ms");
   PrintFigure("start to title in caption / start to visible", title, visible, "ms");
   PrintFigure("DocumentTitleChanged to caption seen / -", titleToCaption, Sample{}, "ms");
   PrintFigure("start to environment request / start to visible", environment, visible, "ms");
@@ -224,43 +230,43 @@ void PrintCounts(const char* after, const ProcessCounts& counts) {
 }
 
 void MeasureGrowth(const Settings& settings, const std::wstring& folder) {
-  SetEnvironmentVariableW(L"WEBVIEW2_STANDIN_JOURNAL", nullptr);
+  const std::wstring journal = folder + L"\\growth-journal.txt";
+  DeleteFileW(journal.c_str());
+  SetEnvironmentVariableW(L"WEBVIEW2_STANDIN_JOURNAL", journal.c_str());
   ChildProcess process(settings.client, L"", folder);
   HWND window = nullptr;
   if (!Poll([&] { return (window = FindProcessWindow(process.id(), kClientClass)) != nullptr; })) return;
-  const std::u16string first = CaptionWith(u"基准");
-  const std::u16string second = CaptionWith(u"基准二");
-  Poll([&] { return Caption(window) == first; });
+  NavigationCounter completions(journal);
+  Poll([&] { return completions.Count() >= 1; });
   Sleep(300);
   const DWORD id = process.id();
   PrintCounts("1 navigation", ReadProcessCounts(id));
-  // Each click goes to the other page; the caption says when it is there. A click that comes
-  // before the page is laid out is given again.
-  int navigations = 1;
-  ProcessCounts at100;
+  // Clicks the page's link, its first line, waiting for each navigation to complete; a click that
+  // comes before the page is laid out is given again.
   auto navigateTo = [&](int total) {
-    while (navigations < total) {
-      const std::u16string next = navigations % 2 ? second : first;
+    while (completions.Count() < total) {
+      const int before = completions.Count();
       for (int attempt = 0; attempt < 5; ++attempt) {
         const HWND browser = GetWindow(window, GW_CHILD);
         PostMessageW(browser, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 16));
         PostMessageW(browser, WM_LBUTTONUP, 0, MAKELPARAM(20, 16));
-        if (Poll([&] { return Caption(window) == next; }, 2000)) break;
+        if (Poll([&] { return completions.Count() > before; }, 2000)) break;
       }
-      ++navigations;
     }
     Sleep(300);
   };
-  navigateTo(100 / settings.scale);
-  at100 = ReadProcessCounts(id);
-  PrintCounts("100 navigations", at100);
-  navigateTo(1000 / settings.scale);
-  const ProcessCounts at1000 = ReadProcessCounts(id);
-  PrintCounts("1000 navigations", at1000);
-  const int between = 1000 / settings.scale - 100 / settings.scale;
-  if (between > 0) {
-    PrintValue("private bytes per navigation (100 to 1000)",
-               (static_cast<double>(at1000.privateBytes) - static_cast<double>(at100.privateBytes)) / between, "B");
+  const int few = 100 / settings.scale;
+  const int many = 1000 / settings.scale;
+  navigateTo(few);
+  const ProcessCounts atFew = ReadProcessCounts(id);
+  PrintCounts((std::to_string(few) + " navigations").c_str(), atFew);
+  navigateTo(many);
+  const ProcessCounts atMany = ReadProcessCounts(id);
+  PrintCounts((std::to_string(many) + " navigations").c_str(), atMany);
+  if (many > few) {
+    PrintValue("private bytes per navigation (" + std::to_string(few) + " to " + std::to_string(many) + ")",
+               (static_cast<double>(atMany.privateBytes) - static_cast<double>(atFew.privateBytes)) / (many - few),
+               "B");
   }
   RECT original{};
   GetWindowRect(window, &original);
@@ -284,7 +290,7 @@ void MeasureGrowth(const Settings& settings, const std::wstring& folder) {
   }
   Sleep(300);
   PrintCounts(("+ " + std::to_string(menus) + " tray menus").c_str(), ReadProcessCounts(id));
-  std::printf("counts read as: %s\n", at1000.source.c_str());
+  std::printf("counts read as: %s\n", atMany.source.c_str());
   PostMessageW(window, WM_COMMAND, kExitItemId, 0);
   DWORD code = 0;
   process.WaitForExit(10000, &code);
@@ -317,6 +323,8 @@ int main(int argc, char** argv) {
   settings.loader = WindowsPath(argv[3]);
   if (argc > 4) settings.runs = std::max(1, std::atoi(argv[4]));
   if (argc > 5) settings.scale = std::max(1, std::atoi(argv[5]));
+  const std::string groups = argc > 6 ? argv[6] : "sizes,starts,idle,growth";
+  auto wanted = [&groups](const char* group) { return groups.find(group) != std::string::npos; };
 
   LoopbackSite site({{"/", {Page("基准", "/two.html")}}, {"/two.html", {Page("基准二", "/")}}});
   if (!site.listening()) return 1;
@@ -324,10 +332,12 @@ int main(int argc, char** argv) {
   const std::wstring folder = FreshFolder(L"bench");
 
   std::printf("%-48s | %s | %s | %s\n", "figure", "client median (spread)", "floor median (spread)", "ratio");
-  MeasureSizes(settings);
-  const Sample visible = MeasureStarts(settings, folder);
-  MeasureLoaderCheck(settings, folder, visible);
-  MeasureIdle(settings, folder);
-  MeasureGrowth(settings, folder);
+  if (wanted("sizes")) MeasureSizes(settings);
+  if (wanted("starts")) {
+    const Sample visible = MeasureStarts(settings, folder);
+    MeasureLoaderCheck(settings, folder, visible);
+  }
+  if (wanted("idle")) MeasureIdle(settings, folder);
+  if (wanted("growth")) MeasureGrowth(settings, folder);
   return 0;
 }

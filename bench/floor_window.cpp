@@ -1,6 +1,7 @@
 // The floor for start-up figures: the barest program that shows a window of the client's size
 // and styles. With "ole-tray" it first does what the client must do before its first show
-// (OleInitialize, a tray icon), so that the difference is what the client adds on top.
+// (OleInitialize, a tray icon), so that the difference is what the client adds on top; with
+// "load PATH" as well it loads that DLL before the show, as the client loads its WebView2 loader.
 
 #include <windows.h>
 #include <ole2.h>
@@ -26,6 +27,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   const bool oleAndTray = std::strstr(commandLine, "ole-tray") != nullptr;
   if (oleAndTray) OleInitialize(nullptr);
+  const char* load = std::strstr(commandLine, "load ");
 
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
@@ -51,6 +53,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     lstrcpynW(record.szTip, L"floor", 64);
     Shell_NotifyIconW(NIM_ADD, &record);
   }
+  if (load != nullptr) LoadLibraryA(load + 5);
   ShowWindow(window, SW_SHOW);
 
   MSG message;

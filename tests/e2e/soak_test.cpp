@@ -8,6 +8,7 @@
 
 #include "e2e/browser_client.h"
 #include "e2e/loopback_site.h"
+#include "e2e/navigation_counter.h"
 #include "e2e/process_counts.h"
 #include "unit/app/shell_probes.h"
 
@@ -36,41 +37,9 @@ bool WaitBriefly(Condition condition, DWORD milliseconds = 10000) {
   return true;
 }
 
-// Reads the journal from where it last stopped and counts completed navigations.
-class CompletionCounter {
- public:
-  explicit CompletionCounter(std::wstring path) : path_(std::move(path)) {}
-  int Count() {
-    const HANDLE file = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return count_;
-    LARGE_INTEGER at{};
-    at.QuadPart = offset_;
-    SetFilePointerEx(file, at, nullptr, FILE_BEGIN);
-    char buffer[8192];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) pending_.append(buffer, read);
-    CloseHandle(file);
-    std::size_t end;
-    while ((end = pending_.find('\n')) != std::string::npos) {
-      const std::string line = pending_.substr(0, end);
-      count_ += line.find(" navigation ") != std::string::npos && line.find(" completes: success 1") != std::string::npos;
-      offset_ += static_cast<long long>(end + 1);
-      pending_.erase(0, end + 1);
-    }
-    return count_;
-  }
-
- private:
-  std::wstring path_;
-  long long offset_ = 0;
-  std::string pending_;
-  int count_ = 0;
-};
-
 // Clicks the page's link, the first line, and waits for each navigation to complete. A click that
 // comes before the new page is laid out finds no link: it is given again.
-bool Navigate(BrowserClient& client, CompletionCounter& completions, int count) {
+bool Navigate(BrowserClient& client, NavigationCounter& completions, int count) {
   for (int i = 0; i < count; ++i) {
     const int before = completions.Count();
     bool completed = false;
@@ -124,7 +93,7 @@ TEST(Soak, MenusResizesAndNavigationsLeaveTheCountsWhereTheyWere) {
   BrowserClient client(ClientProgram(), folder, {{L"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS", site.HostRule()}});
   ASSERT_NE(client.window(), nullptr);
   ASSERT_TRUE(client.WaitForCaption(CaptionWith(u"甲")));
-  CompletionCounter completions(folder + L"\\standin-journal.txt");
+  NavigationCounter completions(folder + L"\\standin-journal.txt");
   ASSERT_TRUE(WaitBriefly([&] { return completions.Count() == 1; }));
 
   // A few of each first, so that what the first use creates once is in the baseline.
