@@ -133,13 +133,15 @@ TEST(Soak, MenusResizesAndNavigationsLeaveTheCountsWhereTheyWere) {
   EXPECT_EQ(completions.Count(), navigations);
   // One favicon subscription per completion, a navigation cut short by a second click included.
   int completionsOfAnyKind = 0;
-  for (const std::string& line : client.Journal()) completionsOfAnyKind += line.find(" completes: success ") != std::string::npos;
+  for (const std::string& line : client.Journal()) {
+    completionsOfAnyKind += line.find(" completes: success ") != std::string::npos;
+  }
   EXPECT_GE(completionsOfAnyKind, navigations);
   EXPECT_EQ(client.CountJournal("add_FaviconChanged gives token"), completionsOfAnyKind);
   // Every resize, and the return to the first size, reached the browser.
   EXPECT_EQ(client.CountJournal("ICoreWebView2Controller::put_Bounds") - boundsBefore, kResizes + 1);
-  // A click may land on the page it leaves (the stand-in hit-tests what it last painted), so
-  // either page may be the last.
+  // A click that comes while a page is still being replaced may follow the link of the page being
+  // left, so either page may be the last.
   const std::u16string caption = client.Caption();
   EXPECT_TRUE(caption == CaptionWith(u"甲") || caption == CaptionWith(u"乙"));
   EXPECT_EQ(client.ExitThroughTrayMenu(), 0);
