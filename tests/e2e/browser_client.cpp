@@ -1,6 +1,6 @@
 #include "e2e/browser_client.h"
 
-#include "unit/app/shell_probes.h"
+#include "support/shell_probes.h"
 
 namespace {
 

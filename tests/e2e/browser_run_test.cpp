@@ -9,7 +9,7 @@
 
 #include "e2e/browser_client.h"
 #include "e2e/loopback_site.h"
-#include "unit/app/shell_probes.h"
+#include "support/shell_probes.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "unit/app/shell_probes.h"
+#include "support/shell_probes.h"
 
 std::wstring WindowsPath(const char* path) {
   // Wine offers the mapping of its Unix paths; elsewhere the path is already a Windows one.

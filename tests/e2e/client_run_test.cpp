@@ -4,7 +4,7 @@
 
 #include "app/main_window.h"
 #include "e2e/child_process.h"
-#include "unit/app/shell_probes.h"
+#include "support/shell_probes.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "e2e/browser_client.h"
-#include "unit/app/shell_probes.h"
+#include "support/shell_probes.h"
 
 namespace {
 

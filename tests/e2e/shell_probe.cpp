@@ -17,7 +17,7 @@
 #include "app/startup.h"
 #include "app/tray.h"
 #include "com/unique_handle.h"
-#include "unit/app/shell_probes.h"
+#include "support/shell_probes.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "app/tray.h"
 #include "com/unique_handle.h"
 #include "e2e/child_process.h"
-#include "unit/app/shell_probes.h"
+#include "support/shell_probes.h"
 
 namespace {
 

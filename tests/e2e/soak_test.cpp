@@ -10,7 +10,7 @@
 #include "e2e/loopback_site.h"
 #include "e2e/navigation_counter.h"
 #include "e2e/process_counts.h"
-#include "unit/app/shell_probes.h"
+#include "support/shell_probes.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "app/handlers.h"
 #include "com/unique_handle.h"
 #include "unit/app/import_hook.h"
-#include "unit/app/shell_probes.h"
+#include "support/shell_probes.h"
 
 namespace {
 
