@@ -2,6 +2,8 @@
 
 #include <cwctype>
 
+#include "engine/uri.h"
+
 namespace {
 
 std::wstring Lower(std::wstring text) {
@@ -72,16 +74,7 @@ bool SplitTarget(const std::wstring& target, HostRule& rule) {
   if (host.empty()) return false;
   rule.targetHost = host;
   rule.targetPort = 0;
-  if (port.empty()) return true;
-  if (port.size() > 5) return false;
-  int value = 0;
-  for (wchar_t c : port) {
-    if (c < L'0' || c > L'9') return false;
-    value = value * 10 + (c - L'0');
-  }
-  if (value < 1 || value > 65535) return false;
-  rule.targetPort = value;
-  return true;
+  return port.empty() || ParsePort(port, rule.targetPort);
 }
 
 // Glob match with '*' only; iterative, so long names cost no recursion.

@@ -58,6 +58,18 @@ std::wstring RemoveDotSegments(const std::wstring& pathAndMore) {
 
 }  // namespace
 
+bool ParsePort(const std::wstring& text, int& port) {
+  if (text.empty() || text.size() > 5) return false;
+  int value = 0;
+  for (wchar_t c : text) {
+    if (c < L'0' || c > L'9') return false;
+    value = value * 10 + (c - L'0');
+  }
+  if (value < 1 || value > 65535) return false;
+  port = value;
+  return true;
+}
+
 bool SplitHttpUri(const std::wstring& uri, HttpUri& parts) {
   size_t rest;
   if (uri.compare(0, 7, L"http://") == 0 || uri.compare(0, 7, L"HTTP://") == 0) {
@@ -87,16 +99,7 @@ bool SplitHttpUri(const std::wstring& uri, HttpUri& parts) {
   }
   if (parts.host.empty()) return false;
   parts.port = parts.secure ? 443 : 80;
-  if (!port.empty()) {
-    if (port.size() > 5) return false;
-    int value = 0;
-    for (wchar_t c : port) {
-      if (c < L'0' || c > L'9') return false;
-      value = value * 10 + (c - L'0');
-    }
-    if (value < 1 || value > 65535) return false;
-    parts.port = value;
-  }
+  if (!port.empty() && !ParsePort(port, parts.port)) return false;
   std::wstring path = WithoutFragment(uri.substr(end));
   if (path.empty() || path[0] != L'/') path = L"/" + path;
   parts.pathAndQuery = path;

@@ -12,6 +12,9 @@ struct HttpUri {
   std::wstring pathAndQuery;  // at least "/", never the fragment
 };
 
+// A port number as a URI or a host rule writes it: 1 to 65535 in decimal digits only.
+bool ParsePort(const std::wstring& text, int& port);
+
 // False when uri is no absolute http:// or https:// URI with a host.
 bool SplitHttpUri(const std::wstring& uri, HttpUri& parts);
 
