@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-// A path handed over from the build (a Unix path under Wine) as Windows names it.
-std::wstring WindowsPath(const char* path);
+#include "support/windows_path.h"
+
 
 // The Windows path of a program whose path ctest gives in the environment variable.
 std::wstring ProgramFromEnvironment(const char* variable);

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "support/windows_path.h"
+
 namespace {
 
 struct Unbound {
@@ -21,17 +23,7 @@ void ThrowUnbound(TextArg library, TextArg function) { throw Unbound{library.c_s
 std::wstring StandInLoader() {
   char path[MAX_PATH * 2] = "";
   GetEnvironmentVariableA("STANDIN_LOADER", path, sizeof(path));
-  using ToDos = WCHAR*(CDECL*)(const char*);
-  const auto toDos = reinterpret_cast<ToDos>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-  if (path[0] == '/' && toDos != nullptr) {
-    if (WCHAR* converted = toDos(path)) {
-      std::wstring result = converted;
-      HeapFree(GetProcessHeap(), 0, converted);
-      return result;
-    }
-  }
-  return std::wstring(path, path + strlen(path));
+  return WindowsPath(path);
 }
 
 class ExternalFunctionTest : public testing::Test {
